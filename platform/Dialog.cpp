@@ -85,15 +85,13 @@ INT_PTR CDialog::DoModal() {
         return -1;
     }
 
-    bool shown = (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    // A template without WS_VISIBLE is shown once it is initialised and placed.
+    if (!(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_VISIBLE)) {
+        ::ShowWindow(hWnd, SW_SHOWNORMAL);
+        ::UpdateWindow(hWnd);
+    }
     MSG msg;
     while (m_continueModal) {
-        // Show a dialog created hidden once its start-up messages are done.
-        if (!shown && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            ::ShowWindow(hWnd, SW_SHOWNORMAL);
-            ::UpdateWindow(hWnd);
-            shown = true;
-        }
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {  // quit: end this loop and every loop outside it
             ::PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);

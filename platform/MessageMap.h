@@ -82,3 +82,10 @@ protected:                                           \
          r = (static_cast<ThisClass*>(t)->*(memberFxn))(w, l);                           \
          return true;                                                                    \
      }},
+
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                    \
+    {WM_COMMAND, 0, static_cast<UINT>(id), static_cast<UINT>(idLast),                              \
+     [](CCmdTarget* t, WPARAM, LPARAM, LRESULT&) -> bool {                                         \
+         (static_cast<ThisClass*>(t)->*(memberFxn))();                                             \
+         return true;                                                                              \
+     }},
