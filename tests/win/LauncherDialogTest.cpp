@@ -55,6 +55,7 @@ TEST_F(MainWindowLauncher, ListIsFilledInTableOrderWithNothingSelected) {
     int count = 0, selection = 0;
     std::vector<std::string> names;
     HWND focus = nullptr, list = nullptr;
+    HICON bigIcon = nullptr, smallIcon = nullptr;
     RunWithScript(dlg, [&](HWND h) {
         list = ::GetDlgItem(h, IDC_CHANNEL_LIST);
         count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -64,14 +65,89 @@ TEST_F(MainWindowLauncher, ListIsFilledInTableOrderWithNothingSelected) {
             ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
             names.emplace_back(text);
         }
-        ui.Run([&] { focus = ::GetFocus(); });
+        ui.Run([&] {
+            focus = ::GetFocus();
+            bigIcon = reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, ICON_BIG, 0));
+            smallIcon = reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, ICON_SMALL, 0));
+        });
         OpenLog::Settle();
     });
     ASSERT_EQ(count, kChannelCount);
     for (int i = 0; i < kChannelCount; ++i) EXPECT_EQ(names[static_cast<std::size_t>(i)], ChannelTable[static_cast<std::size_t>(i)].displayName);
     EXPECT_EQ(selection, LB_ERR);
     EXPECT_EQ(focus, list);
+    EXPECT_NE(bigIcon, nullptr);
+    EXPECT_EQ(bigIcon, smallIcon) << "one handle serves both";
     EXPECT_TRUE(log.Lines().empty()) << "nothing opens before a selection";
+}
+
+// The main window as it would be on a platform that gives a caption without
+// WS_SYSMENU a system menu: the style is added before the window initialises.
+class CMainWithSystemMenu : public CMainProbe {
+public:
+    BOOL OnInitDialog() override {
+        ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | WS_SYSMENU);
+        return CMainProbe::OnInitDialog();
+    }
+};
+
+struct SystemMenuSummary {
+    bool present = false;
+    int count = 0;
+    int aboutItems = 0;
+    UINT separatorState = 0;
+    UINT lastId = 0;
+    char caption[64] = {};
+};
+
+SystemMenuSummary ReadSystemMenu(HWND h) {
+    SystemMenuSummary s;
+    HMENU menu = ::GetSystemMenu(h, FALSE);
+    s.present = menu != nullptr;
+    if (!menu) return s;
+    s.count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < s.count; ++i) s.aboutItems += ::GetMenuItemID(menu, i) == IDM_ABOUTBOX;
+    s.separatorState = ::GetMenuState(menu, static_cast<UINT>(s.count - 2), MF_BYPOSITION);
+    s.lastId = ::GetMenuItemID(menu, s.count - 1);
+    ::GetMenuStringA(menu, static_cast<UINT>(s.count - 1), s.caption, sizeof(s.caption), MF_BYPOSITION);
+    return s;
+}
+
+TEST(MainWindowSystemMenu, EndsWithASeparatorAndTheAboutCommandWhenThereIsOne) {
+    CMainWithSystemMenu dlg;
+    TestApp().m_pMainWnd = &dlg;
+    UiInvoker ui;
+    SystemMenuSummary s;
+    int items = 0;
+    RunWithScript(dlg, [&](HWND h) {
+        ui.Run([&] { s = ReadSystemMenu(h); });
+        items = static_cast<int>(::SendMessageA(::GetDlgItem(h, IDC_CHANNEL_LIST), LB_GETCOUNT, 0, 0));
+    });
+    TestApp().m_pMainWnd = nullptr;
+    ASSERT_TRUE(s.present);
+    EXPECT_EQ(s.aboutItems, 1);
+    EXPECT_TRUE(s.separatorState & MF_SEPARATOR);
+    EXPECT_EQ(s.lastId, static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_STREQ(s.caption, "&About Lumbrel...");
+    EXPECT_EQ(items, kChannelCount);
+}
+
+TEST_F(MainWindowLauncher, WithoutASystemMenuInitialisationGoesOn) {
+    // The template has no WS_SYSMENU; where the platform then gives no menu,
+    // nothing is appended and the window still gets its icons and its list.
+    SystemMenuSummary s;
+    HICON icon = nullptr;
+    int items = 0;
+    RunWithScript(dlg, [&](HWND h) {
+        ui.Run([&] {
+            s = ReadSystemMenu(h);
+            icon = reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, ICON_BIG, 0));
+        });
+        items = static_cast<int>(::SendMessageA(::GetDlgItem(h, IDC_CHANNEL_LIST), LB_GETCOUNT, 0, 0));
+    });
+    EXPECT_EQ(s.aboutItems, s.present ? 1 : 0);
+    EXPECT_NE(icon, nullptr);
+    EXPECT_EQ(items, kChannelCount);
 }
 
 TEST_F(MainWindowLauncher, ClicksAndArrowKeysOpenEachNewSelectionOnce) {

@@ -1,0 +1,44 @@
+#pragma once
+// The real Lumbrel.exe as a separate process: start it, find its windows, end it.
+
+#include <windows.h>
+
+#include <string>
+
+class ProgramUnderTest {
+public:
+    // Starts Lumbrel.exe (beside the test program) with the given arguments and
+    // waits for its main window to be shown.
+    explicit ProgramUnderTest(const std::string& arguments = "");
+    ~ProgramUnderTest();
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    HWND Main() const { return m_main; }
+    HWND List() const { return ::GetDlgItem(m_main, 1040); }
+    HWND Control(int id) const { return ::GetDlgItem(m_main, id); }
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+
+    // A visible top-level window of the program's with this caption, or nullptr.
+    HWND FindTopLevel(const char* caption) const;
+    HWND WaitForTopLevel(const char* caption, DWORD timeoutMs = 10000) const;
+    // Brings the main window (or w) to the foreground so that real input reaches it.
+    void Focus(HWND w = nullptr) const;
+    // The exit code once the process has ended; STILL_ACTIVE after the time-out.
+    DWORD WaitForExit(DWORD timeoutMs = 10000) const;
+    // The window with the keyboard focus in the program's thread.
+    HWND FocusedWindow() const;
+
+    static std::string ExecutablePath();
+
+private:
+    PROCESS_INFORMATION m_process{};
+    HWND m_main = nullptr;
+};
+
+void ClickWindow(HWND w);
+std::string WindowText(HWND w);
+std::string ListItemText(HWND list, int item);
+// The form in which an address reaches the browser.
+std::string AsOpenedByTheShell(const std::string& address);
+std::wstring WindowTextW(HWND w);
