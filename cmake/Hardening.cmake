@@ -4,4 +4,9 @@ add_compile_options(-fstack-protector-strong -D_FORTIFY_SOURCE=2 -ffile-prefix-m
 add_link_options(-static -fstack-protector-strong -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp,--fatal-warnings)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_link_options(-Wl,--high-entropy-va)
+else()
+  # The i686 toolchain unwinds with DWARF tables and the image registers no SEH
+  # handler (no writes to %fs:0, checked by the executable tests), so the image
+  # can declare that it has none.
+  add_link_options(-Wl,--no-seh)
 endif()

@@ -43,23 +43,28 @@ ProgramUnderTest::~ProgramUnderTest() {
     ::CloseHandle(m_process.hProcess);
 }
 
+namespace {
+
+struct TopLevelSearch {
+    DWORD pid;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<TopLevelSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid || !::IsWindowVisible(w) || WindowText(w) != s->caption) return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+}  // namespace
+
 HWND ProgramUnderTest::FindTopLevel(const char* caption) const {
-    struct Search {
-        DWORD pid;
-        const char* caption;
-        HWND found;
-    } search{m_process.dwProcessId, caption, nullptr};
-    ::EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(w, &pid);
-            if (pid != s->pid || !::IsWindowVisible(w)) return TRUE;
-            if (WindowText(w) != s->caption) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TopLevelSearch search{m_process.dwProcessId, caption, nullptr};
+    ::EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
