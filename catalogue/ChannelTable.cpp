@@ -1,5 +1,8 @@
 #include "ChannelTable.h"
 
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <string_view>
 
 // Compile-time checks of what the launcher and the main window rely on: an edit
@@ -19,18 +22,34 @@ constexpr bool RowsAreNumberedInOrder() {
     return true;
 }
 
-constexpr bool NamesAreUniqueIgnoringCase() {
-    for (std::size_t i = 0; i < ChannelTable.size(); ++i)
-        for (std::size_t j = i + 1; j < ChannelTable.size(); ++j)
-            if (EqualIgnoringCase(ChannelTable[i].displayName, ChannelTable[j].displayName)) return false;
+constexpr bool LessIgnoringCase(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const char x = catalogue_detail::LowerAscii(a[i]), y = catalogue_detail::LowerAscii(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+// Sorted, so that duplicates stand next to each other: n log n comparisons
+// keep the check within every compiler's evaluation limits.
+template <class Field, class Less, class Equal>
+constexpr bool AllDifferent(Field field, Less less, Equal equal) {
+    std::array<std::string_view, kChannelCount> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = field(ChannelTable[i]);
+    std::sort(values.begin(), values.end(), less);
+    for (std::size_t i = 1; i < values.size(); ++i)
+        if (equal(values[i - 1], values[i])) return false;
     return true;
 }
 
+constexpr bool NamesAreUniqueIgnoringCase() {
+    return AllDifferent([](const ChannelEntry& e) { return std::string_view(e.displayName); }, LessIgnoringCase,
+                        EqualIgnoringCase);
+}
+
 constexpr bool DestinationsAreUnique() {
-    for (std::size_t i = 0; i < ChannelTable.size(); ++i)
-        for (std::size_t j = i + 1; j < ChannelTable.size(); ++j)
-            if (std::string_view(ChannelTable[i].destination) == ChannelTable[j].destination) return false;
-    return true;
+    return AllDifferent([](const ChannelEntry& e) { return std::string_view(e.destination); },
+                        std::less<std::string_view>(), std::equal_to<std::string_view>());
 }
 
 constexpr bool NamesArePrintable() {
