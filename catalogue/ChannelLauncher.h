@@ -41,6 +41,10 @@ void ChannelLauncher::CheckSelection(List& list, Open&& open) {
     const int row = RowToOpen(selected, std::string_view(text, static_cast<std::size_t>(copied)));
     if (row < 0) return;
     open(ChannelTable[static_cast<std::size_t>(row)].destination);
-    list.SetCurSel(row);
+    // Select the matched item again, which scrolls it into view. In a list in
+    // table order it stands at the row's own position; re-selecting the item
+    // rather than that position keeps an item another program inserted from
+    // shifting the selection onto a neighbour, which would then open as well.
+    list.SetCurSel(selected);
     lastOpened = row;
 }

@@ -55,6 +55,8 @@ BOOL PreTranslateThroughChain(MSG* pMsg) {
 
 }  // namespace
 
+CDialog* CDialog::s_creating = nullptr;
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 INT_PTR CDialog::DoModal() {
@@ -77,8 +79,10 @@ INT_PTR CDialog::DoModal() {
 
     m_continueModal = true;
     m_nModalResult = -1;
+    s_creating = this;
     HWND hWnd = ::CreateDialogIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(m_template), owner,
                                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    s_creating = nullptr;
     if (!hWnd) {
         if (reenableOwner) ::EnableWindow(owner, TRUE);
         m_continueModal = false;
@@ -177,13 +181,15 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
-        CDialog* self = nullptr;
+        CDialog* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
         if (message == WM_INITDIALOG) {
-            self = reinterpret_cast<CDialog*>(lParam);
+            // Only the one the platform sends while it creates the window carries
+            // the object; any later one (another program can post it) is ignored.
+            if (self || s_creating != reinterpret_cast<CDialog*>(lParam)) return FALSE;
+            self = s_creating;
+            s_creating = nullptr;
             ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
             self->Attach(hWnd);
-        } else {
-            self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
         }
         if (!self) return FALSE;  // messages before WM_INITDIALOG
         return self->HandleMessage(message, wParam, lParam);

@@ -35,6 +35,8 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CenterIfUnplaced(const RECT& before, DWORD styleBefore);
 
+    static CDialog* s_creating;  // the dialog whose window is being created (one thread)
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     const BYTE* m_template = nullptr;

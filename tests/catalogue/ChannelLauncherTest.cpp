@@ -74,13 +74,23 @@ TEST_F(Launcher, ForeignItemsOpenNothing) {
     }
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(launcher.LastOpened(), 10000);
-    // A channel's own name found at another position still opens that channel and
-    // moves the selection to the channel's row.
+    // A channel's own name found at another position still opens that channel,
+    // once, and the selection stays on the item that was chosen.
     list.items.push_back("Zoo Moo");
     Select(static_cast<int>(list.items.size()) - 1);
     Run(2);
     EXPECT_EQ(opened, std::vector<std::string>{At(358)});
-    EXPECT_EQ(list.selection, 358);
+    EXPECT_EQ(list.selection, static_cast<int>(list.items.size()) - 1);
+}
+
+TEST_F(Launcher, AnItemInsertedAtTheTopDoesNotSetOffOpensDownTheList) {
+    // Another program inserts an item before the channels: every name moves down
+    // one place. Choosing "CNN" (now at 64) opens CNN once and nothing else.
+    list.items.insert(list.items.begin(), "inserted");
+    Select(64);
+    Run(100);
+    EXPECT_EQ(opened, std::vector<std::string>{At(63)});
+    EXPECT_EQ(list.selection, 64);
 }
 
 TEST_F(Launcher, AgreesWithTheLiteralVisitOnRandomSequences) {

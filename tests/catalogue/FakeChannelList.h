@@ -35,8 +35,9 @@ struct FakeChannelList {
 };
 
 // The launcher's steps taken literally: fetch the whole text, visit every row,
-// skip the one opened last, compare whole strings. The reference the real
-// launcher must agree with, and the baseline it is measured against.
+// skip the one opened last, compare whole strings, re-select the matched item.
+// The reference the real launcher must agree with, and the baseline it is
+// measured against.
 struct LiteralLauncher {
     int lastOpened = 10000;
     template <class Open>
@@ -49,7 +50,7 @@ struct LiteralLauncher {
             if (row.index == lastOpened) continue;
             if (text != row.displayName) continue;
             open(row.destination);
-            list.SetCurSel(row.index);
+            list.SetCurSel(selected);
             lastOpened = row.index;
         }
     }

@@ -218,4 +218,20 @@ TEST_F(MainWindowLauncher, HookReturnsWhatTheDialogPreTranslationReturns) {
     EXPECT_EQ(lines, expected);
 }
 
+TEST_F(MainWindowLauncher, AnInitialisationMessageFromOutsideIsIgnored) {
+    // Only the platform's own WM_INITDIALOG during creation initialises the
+    // window; a posted one, whatever it carries, changes nothing.
+    int items = 0;
+    RunWithScript(dlg, [&](HWND h) {
+        ::PostMessageA(h, WM_INITDIALOG, 0, 0x12345678);
+        ::PostMessageA(h, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&dlg));
+        ::SendMessageA(h, WM_INITDIALOG, 0, 0);
+        ui.Run([] {});
+        ::PostMessageA(h, WM_NULL, 0, 0);
+        WaitUntil([&] { return ::SendMessageA(h, WM_NULL, 0, 0) == 0; });
+        items = static_cast<int>(::SendMessageA(::GetDlgItem(h, IDC_CHANNEL_LIST), LB_GETCOUNT, 0, 0));
+    });
+    EXPECT_EQ(items, kChannelCount);
+}
+
 }  // namespace
