@@ -48,11 +48,7 @@ std::vector<Child> Children(HWND parent) {
     return children;
 }
 
-class Boxes : public ::testing::Test {
-protected:
-    OpenLog log;
-    void SetUp() override { log.Clear(); }
-};
+using Boxes = WithOpenLog;
 
 TEST_F(Boxes, AboutButtonAndSystemCommandsOpenTheSameCentredBox) {
     ProgramUnderTest program;

@@ -44,11 +44,7 @@ bool Responds(HWND w) {
     return ::SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &result) != 0;
 }
 
-class Hostile : public ::testing::Test {
-protected:
-    OpenLog log;
-    void SetUp() override { log.Clear(); }
-};
+using Hostile = WithOpenLog;
 
 TEST_F(Hostile, ForeignItemsInTheListOpenNothing) {
     ProgramUnderTest program;

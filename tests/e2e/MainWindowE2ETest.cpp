@@ -23,16 +23,7 @@ RECT WorkArea(HWND w) {
     return mi.rcWork;
 }
 
-class Program : public ::testing::Test {
-protected:
-    OpenLog log;
-    void SetUp() override { log.Clear(); }
-    void ExpectOpened(const std::vector<std::string>& expected) {
-        EXPECT_TRUE(log.WaitForCount(expected.size()));
-        OpenLog::Settle();
-        EXPECT_EQ(log.Lines(), expected);
-    }
-};
+using Program = WithOpenLog;
 
 TEST_F(Program, StartsCentredWithEveryNameNothingSelectedAndFocusInTheList) {
     ProgramUnderTest program;

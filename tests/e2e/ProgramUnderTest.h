@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
+
+#include "WinTestSupport.h"
 
 class ProgramUnderTest {
 public:
@@ -42,3 +47,16 @@ std::string ListItemText(HWND list, int item);
 // The form in which an address reaches the browser.
 std::string AsOpenedByTheShell(const std::string& address);
 std::wstring WindowTextW(HWND w);
+
+// A test that starts with an empty record of opened addresses.
+class WithOpenLog : public ::testing::Test {
+protected:
+    OpenLog log;
+    void SetUp() override { log.Clear(); }
+    // Waits for the expected addresses, then a little longer for any extra one.
+    void ExpectOpened(const std::vector<std::string>& expected) {
+        EXPECT_TRUE(log.WaitForCount(expected.size()));
+        OpenLog::Settle();
+        EXPECT_EQ(log.Lines(), expected);
+    }
+};
