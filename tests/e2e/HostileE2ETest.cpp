@@ -74,8 +74,10 @@ TEST_F(Hostile, ForeignItemsInTheListOpenNothing) {
         for (int i = 0; i < 5; ++i) ::PostMessageA(main, WM_NULL, 0, 0);
         ASSERT_TRUE(Responds(main));
     }
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);  // so each click is seen to land
     ClickListItem(list, count - 1);
     ClickListItem(list, 0);
+    EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
     OpenLog::Settle();
     EXPECT_TRUE(log.Lines().empty());
     ASSERT_TRUE(Responds(main));

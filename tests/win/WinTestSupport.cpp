@@ -69,7 +69,16 @@ void ClickAt(POINT screen) {
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(3, in, sizeof(INPUT));
+    // The pointer reaches the point before the button goes down: pressed at
+    // once, the press can land where the pointer was.
+    ::SendInput(1, &in[0], sizeof(INPUT));
+    WaitUntil([&] {
+        POINT at{};
+        ::GetCursorPos(&at);
+        return at.x == screen.x && at.y == screen.y;
+    }, 1000);
+    ::Sleep(30);
+    ::SendInput(2, &in[1], sizeof(INPUT));
 }
 
 void PressKey(WORD vk) {
@@ -100,6 +109,9 @@ void ClickListItem(HWND list, int item) {
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ::ClientToScreen(list, &p);
     ClickAt(p);
+    // Input is handled after messages sent in the meantime: let the click land
+    // before anything else scrolls the list under it.
+    WaitUntil([&] { return ::SendMessageA(list, LB_GETCURSEL, 0, 0) == item; }, 1000);
 }
 
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {

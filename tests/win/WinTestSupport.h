@@ -42,7 +42,8 @@ private:
 void ClickAt(POINT screen);
 void PressKey(WORD vk);
 void PressKeyWith(WORD modifier, WORD vk);
-// Clicks the centre of a list box item.
+// Clicks the centre of a list box item and waits (a second at most) for the
+// click to select it.
 void ClickListItem(HWND list, int item);
 
 // Waits until predicate holds; false on time-out.
