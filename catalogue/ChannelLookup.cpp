@@ -23,9 +23,10 @@ constexpr std::array<std::int16_t, kChannelCount> kRowsByName = [] {
 }  // namespace
 
 int FindChannel(std::string_view text) noexcept {
-    const auto* it = std::lower_bound(kRowsByName.begin(), kRowsByName.end(), text, [](std::int16_t row, std::string_view t) {
-        return std::string_view(ChannelTable[static_cast<std::size_t>(row)].displayName) < t;
-    });
+    const auto* it =
+        std::lower_bound(kRowsByName.begin(), kRowsByName.end(), text, [](std::int16_t row, std::string_view t) {
+            return std::string_view(ChannelTable[static_cast<std::size_t>(row)].displayName) < t;
+        });
     if (it == kRowsByName.end() || ChannelTable[static_cast<std::size_t>(*it)].displayName != text) return -1;
     return *it;
 }

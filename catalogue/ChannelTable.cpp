@@ -57,8 +57,8 @@ constexpr bool NamesArePrintable() {
         const std::string_view name = row.displayName;
         if (name.size() < 3 || name.size() > 27) return false;
         for (char c : name)
-            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
-                  c == '!' || c == '-' || c == '.'))
+            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '!' ||
+                  c == '-' || c == '.'))
                 return false;
     }
     return true;

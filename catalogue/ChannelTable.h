@@ -24,6 +24,7 @@ struct ChannelEntry {
 
 namespace catalogue_detail {
 
+// clang-format off
 inline constexpr std::array<const char*, kChannelCount> kDisplayNames = {
     "123 GO!", "3ABN Kids", "5 Minute Crafts", "60 Minutes", "ABC News",
     "ABN TV Korea", "Action Hollywood Movies", "afarTV", "AFV", "AKC TV Puppies",
@@ -158,6 +159,7 @@ inline constexpr PathOverride kYouTubePaths[] = {
     {340, "/@USATODAY/streams"},  // USA TODAY
     {346, "/@WION/streams"},  // WION
 };
+// clang-format on
 
 constexpr std::size_t Length(const char* text) {
     std::size_t n = 0;

@@ -169,12 +169,14 @@ const AFX_MSGMAP* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
 
 const AFX_MSGMAP* CDialog::GetThisMessageMap() {
     using ThisClass = CDialog;
+    // clang-format off
     static const AFX_MSGMAP_ENTRY entries[] = {
         ON_COMMAND(IDOK, &CDialog::OnOK)
         ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
         ON_MESSAGE(WM_COMMANDHELP, &CDialog::OnCommandHelp)
         {0, 0, 0, 0, nullptr},
     };
+    // clang-format on
     static const AFX_MSGMAP map = {&CWnd::GetThisMessageMap, entries};
     return &map;
 }

@@ -24,6 +24,7 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                        \
 protected:                                           \
     static const AFX_MSGMAP* GetThisMessageMap();    \
@@ -89,3 +90,4 @@ protected:                                           \
          (static_cast<ThisClass*>(t)->*(memberFxn))();                                             \
          return true;                                                                              \
      }},
+// clang-format on

@@ -63,10 +63,12 @@ const AFX_MSGMAP* CWinApp::GetMessageMap() const { return GetThisMessageMap(); }
 
 const AFX_MSGMAP* CWinApp::GetThisMessageMap() {
     using ThisClass = CWinApp;
+    // clang-format off
     static const AFX_MSGMAP_ENTRY entries[] = {
         ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
         {0, 0, 0, 0, nullptr},
     };
+    // clang-format on
     static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, entries};
     return &map;
 }

@@ -77,10 +77,12 @@ const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     using ThisClass = CWnd;
+    // clang-format off
     static const AFX_MSGMAP_ENTRY entries[] = {
         ON_WM_HELPINFO()
         {0, 0, 0, 0, nullptr},
     };
+    // clang-format on
     static const AFX_MSGMAP map = {&CCmdTarget::GetThisMessageMap, entries};
     return &map;
 }

@@ -80,8 +80,8 @@ void CDialog2Dlg::OnPaint() {
     const int cyIcon = ::GetSystemMetrics(SM_CYICON);
     RECT rect{};
     GetClientRect(&rect);
-    dc.DrawIcon(MinimisedIconOffset(rect.right - rect.left, cxIcon), MinimisedIconOffset(rect.bottom - rect.top, cyIcon),
-                m_hIcon);
+    dc.DrawIcon(MinimisedIconOffset(rect.right - rect.left, cxIcon),
+                MinimisedIconOffset(rect.bottom - rect.top, cyIcon), m_hIcon);
 }
 
 HCURSOR CDialog2Dlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

@@ -65,9 +65,9 @@ TEST_F(Launcher, PrefixNamesOpenOnlyTheirOwnRow) {
 TEST_F(Launcher, ForeignItemsOpenNothing) {
     // Items another program might add: wrong case, trailing blank, empty, long,
     // high bytes, and a name longer than any channel's.
-    for (std::string text : {std::string("cnn"), std::string("CNN "), std::string(""), std::string("C"),
-                             std::string(65536, 'x'), std::string("\x80\xff\xfe"), std::string("CNN Brasil!"),
-                             std::string(28, 'A')}) {
+    for (std::string text :
+         {std::string("cnn"), std::string("CNN "), std::string(""), std::string("C"), std::string(65536, 'x'),
+          std::string("\x80\xff\xfe"), std::string("CNN Brasil!"), std::string(28, 'A')}) {
         list.items.push_back(text);
         Select(static_cast<int>(list.items.size()) - 1);
         Run();

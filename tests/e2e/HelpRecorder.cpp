@@ -25,7 +25,8 @@ HelpRecorder::HelpRecorder(bool succeed) : m_succeed(succeed) {
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "MS_WINHELP";
         ::RegisterClassA(&wc);
-        HWND w = ::CreateWindowA("MS_WINHELP", "Help recorder", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        HWND w = ::CreateWindowA("MS_WINHELP", "Help recorder", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
         ::SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         m_threadId = ::GetCurrentThreadId();
         m_window = w;

@@ -52,8 +52,18 @@ TEST_F(Hostile, ForeignItemsInTheListOpenNothing) {
     HWND list = program.List();
     HWND main = program.Main();
 
-    std::vector<std::string> foreign = {"", "C", std::string(65536, 'x'), "cnn", "Cnn", "CNN ", " CNN", "zoo moo",
-                                        "Zoo Moo ", "CNN Brasil ", "123 go!", std::string(28, 'A')};
+    std::vector<std::string> foreign = {"",
+                                        "C",
+                                        std::string(65536, 'x'),
+                                        "cnn",
+                                        "Cnn",
+                                        "CNN ",
+                                        " CNN",
+                                        "zoo moo",
+                                        "Zoo Moo ",
+                                        "CNN Brasil ",
+                                        "123 go!",
+                                        std::string(28, 'A')};
     std::string high;
     for (int b = 0x80; b <= 0xFF; ++b) high += static_cast<char>(b);
     foreign.push_back(high);
@@ -96,20 +106,44 @@ TEST_F(Hostile, ForeignItemsInTheListOpenNothing) {
 // contents, or that carry pointers or handles that could not cross processes.
 bool Excluded(UINT message, WPARAM wParam) {
     switch (message) {
-    case WM_DESTROY: case WM_NCDESTROY: case WM_CLOSE: case WM_QUIT: case WM_QUERYENDSESSION:
-    case WM_ENDSESSION: case WM_SYSCOMMAND: case LB_RESETCONTENT: case LB_DELETESTRING:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+    case WM_CLOSE:
+    case WM_QUIT:
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+    case WM_SYSCOMMAND:
+    case LB_RESETCONTENT:
+    case LB_DELETESTRING:
         return true;
     // Device contexts are the sending process's own: no other process has one to give.
-    case WM_PAINT: case WM_ERASEBKGND: case WM_ICONERASEBKGND: case WM_PRINT: case WM_PRINTCLIENT: case 0x0019 /* WM_CTLCOLOR */:
-    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case WM_ICONERASEBKGND:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case 0x0019 /* WM_CTLCOLOR */:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
         return true;
     case WM_COMMAND: {
         const WORD id = LOWORD(wParam);
         return id == IDOK || id == IDCANCEL || id == IDC_EXIT || id == IDC_ABOUT || id == IDC_HELP_BUTTON;
     }
-    case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SYSKEYDOWN: case WM_SYSKEYUP: case WM_SYSCHAR:
-    case WM_DEADCHAR: case WM_SYSDEADCHAR: case WM_UNICHAR: {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+    case WM_DEADCHAR:
+    case WM_SYSDEADCHAR:
+    case WM_UNICHAR: {
         const WORD key = LOWORD(wParam);
         return key == VK_RETURN || key == VK_ESCAPE || key == VK_F4 || key == VK_CANCEL || key == VK_SPACE ||
                key == VK_TAB || key == '\r' || key == 0x1B;
@@ -143,8 +177,10 @@ TEST_F(Hostile, AStormOfRandomMessagesNeitherCrashesNorHangsNorOpensForeignAddre
         }
         ++posted;
         char line[96];
-        std::snprintf(line, sizeof(line), "%04x w=%llx l=%llx to %d", message, static_cast<unsigned long long>(wParam),
-                      static_cast<unsigned long long>(lParam), static_cast<int>(std::find(std::begin(targets), std::end(targets), target) - std::begin(targets)));
+        std::snprintf(
+            line, sizeof(line), "%04x w=%llx l=%llx to %d", message, static_cast<unsigned long long>(wParam),
+            static_cast<unsigned long long>(lParam),
+            static_cast<int>(std::find(std::begin(targets), std::end(targets), target) - std::begin(targets)));
         recent.push_back(line);
         if (recent.size() > 500) recent.erase(recent.begin());
         if (posted % 1 == 0) {
@@ -152,7 +188,8 @@ TEST_F(Hostile, AStormOfRandomMessagesNeitherCrashesNorHangsNorOpensForeignAddre
                 std::string report;
                 for (const auto& r : recent) report += r + "\n";
                 FAIL() << "no answer after " << posted << " messages; exit code " << std::hex << program.WaitForExit(0)
-                       << "; the last messages:\n" << report;
+                       << "; the last messages:\n"
+                       << report;
             }
             recent.clear();
         }
@@ -170,8 +207,8 @@ TEST_F(Hostile, AStormOfRandomMessagesNeitherCrashesNorHangsNorOpensForeignAddre
     const auto opened = log.Lines();
     ExpectOnlyOwnHttpsAddresses(opened);
     EXPECT_EQ(selections, 10);
-    std::printf("storm: %d messages, %d real selections, %zu addresses opened, %zu help requests\n", posted,
-                selections, opened.size(), engine.Requests().size());
+    std::printf("storm: %d messages, %d real selections, %zu addresses opened, %zu help requests\n", posted, selections,
+                opened.size(), engine.Requests().size());
 }
 
 std::size_t RunningCopies() {
@@ -181,7 +218,8 @@ std::size_t RunningCopies() {
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
         std::string name = entry.szExeFile;
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         n += name == "lumbrel.exe";
     }
     ::CloseHandle(snapshot);
@@ -194,8 +232,12 @@ TEST_F(Hostile, TwoHundredStartsAndEndsInARow) {
         ProgramUnderTest program;
         ASSERT_TRUE(program.Main()) << "run " << run;
         switch (run % 3) {
-        case 0: PressKey(VK_ESCAPE); break;
-        case 1: PressKey(VK_RETURN); break;
+        case 0:
+            PressKey(VK_ESCAPE);
+            break;
+        case 1:
+            PressKey(VK_RETURN);
+            break;
         default:
             ClickWindow(program.Control(IDC_EXIT));
             ++exits;

@@ -23,7 +23,8 @@ ProgramUnderTest::ProgramUnderTest(const std::string& arguments) {
     buffer.push_back('\0');
     STARTUPINFOA si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process)) return;
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process))
+        return;
     ::WaitForInputIdle(m_process.hProcess, 10000);
     m_main = WaitForTopLevel(" Orvenna", 20000);
     if (m_main) {

@@ -20,10 +20,10 @@ TEST(MinimisedIcon, CentredWithSignedTruncatingArithmetic) {
 TEST(Centring, CentredThenKeptInsideTheArea) {
     EXPECT_EQ(CenteredStart(0, 1024, 100, 0, 1024), 462);
     EXPECT_EQ(CenteredStart(0, 1023, 101, 0, 1023), 461);
-    EXPECT_EQ(CenteredStart(-3, 0, 2, -10, 10), -2);     // (-3 + 0) / 2 truncates to -1
-    EXPECT_EQ(CenteredStart(0, 100, 300, 0, 100), 0);     // larger than the area: its start
+    EXPECT_EQ(CenteredStart(-3, 0, 2, -10, 10), -2);         // (-3 + 0) / 2 truncates to -1
+    EXPECT_EQ(CenteredStart(0, 100, 300, 0, 100), 0);        // larger than the area: its start
     EXPECT_EQ(CenteredStart(900, 1100, 100, 0, 1024), 924);  // past the end: moved back
-    EXPECT_EQ(CenteredStart(-200, 0, 100, 0, 1024), 0);   // before the start: raised
+    EXPECT_EQ(CenteredStart(-200, 0, 100, 0, 1024), 0);      // before the start: raised
     EXPECT_EQ(CenteredStart(0, 768, 768, 0, 768), 0);
 }
 

@@ -55,7 +55,8 @@ TEST(MessageMap, DerivedMapFirstThenFirstMatchingEntryThenBase) {
     EXPECT_FALSE(target.OnCmdMsg(111, 0));
     EXPECT_FALSE(target.OnCmdMsg(200, 1));  // a notification code other than BN_CLICKED
     EXPECT_TRUE(target.OnCmdMsg(200, BN_CLICKED));
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"derived first", "derived second", "base range", "base clicked"}));
+    EXPECT_EQ(target.calls,
+              (std::vector<std::string>{"derived first", "derived second", "base range", "base clicked"}));
 
     CBaseTarget base;
     EXPECT_TRUE(base.OnCmdMsg(100, 0));
@@ -78,10 +79,10 @@ TEST(ModalLoop, PostedMessagesReachTheHookSentAndIdleOnesDoNot) {
     const DWORD uiThread = ::GetCurrentThreadId();
     std::vector<UINT> hooked, dispatched;
     const INT_PTR result = RunWithScript(dlg, [&](HWND h) {
-        ::PostMessageA(h, kProbe, 0, 0);                 // posted to the dialog
+        ::PostMessageA(h, kProbe, 0, 0);                   // posted to the dialog
         ::PostThreadMessageA(uiThread, WM_APP + 6, 0, 0);  // for no window
-        ::PostMessageA(h, WM_KICKIDLE, 0, 0);            // dropped by the loop
-        ::SendMessageA(h, WM_APP + 7, 0, 0);             // sent: never through the loop
+        ::PostMessageA(h, WM_KICKIDLE, 0, 0);              // dropped by the loop
+        ::SendMessageA(h, WM_APP + 7, 0, 0);               // sent: never through the loop
         ::PostMessageA(h, WM_NULL, 0, 0);
         WaitUntil([&] {
             bool done = false;
@@ -234,7 +235,7 @@ RECT WorkAreaOf(HWND h) {
 TEST(Placement, CentringArithmeticTruncatesAndClamps) {
     EXPECT_EQ(CenteredStart(0, 1024, 100, 0, 1024), 462);
     EXPECT_EQ(CenteredStart(0, 1023, 101, 0, 1023), 511 - 50);
-    EXPECT_EQ(CenteredStart(-3, 0, 2, -10, 10), -2);  // (-3 + 0) / 2 truncates to -1
+    EXPECT_EQ(CenteredStart(-3, 0, 2, -10, 10), -2);         // (-3 + 0) / 2 truncates to -1
     EXPECT_EQ(CenteredStart(0, 100, 300, 0, 100), 0);        // larger than the area: its start
     EXPECT_EQ(CenteredStart(900, 1100, 100, 0, 1024), 924);  // past the end: moved back
     EXPECT_EQ(CenteredStart(-200, 0, 100, 0, 1024), 0);      // before the start: raised

@@ -73,7 +73,8 @@ TEST_F(MainWindowLauncher, ListIsFilledInTableOrderWithNothingSelected) {
         OpenLog::Settle();
     });
     ASSERT_EQ(count, kChannelCount);
-    for (int i = 0; i < kChannelCount; ++i) EXPECT_EQ(names[static_cast<std::size_t>(i)], ChannelTable[static_cast<std::size_t>(i)].displayName);
+    for (int i = 0; i < kChannelCount; ++i)
+        EXPECT_EQ(names[static_cast<std::size_t>(i)], ChannelTable[static_cast<std::size_t>(i)].displayName);
     EXPECT_EQ(selection, LB_ERR);
     EXPECT_EQ(focus, list);
     EXPECT_NE(bigIcon, nullptr);

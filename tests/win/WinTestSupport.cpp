@@ -72,11 +72,13 @@ void ClickAt(POINT screen) {
     // The pointer reaches the point before the button goes down: pressed at
     // once, the press can land where the pointer was.
     ::SendInput(1, &in[0], sizeof(INPUT));
-    WaitUntil([&] {
-        POINT at{};
-        ::GetCursorPos(&at);
-        return at.x == screen.x && at.y == screen.y;
-    }, 1000);
+    WaitUntil(
+        [&] {
+            POINT at{};
+            ::GetCursorPos(&at);
+            return at.x == screen.x && at.y == screen.y;
+        },
+        1000);
     ::Sleep(30);
     ::SendInput(2, &in[1], sizeof(INPUT));
 }

@@ -12,11 +12,11 @@ struct FetchOptions {
     int tries = 3;
     double timeoutSeconds = 10;
     double retryDelaySeconds = 3;
-    int jobs = 8;            // requests in flight at most
-    int perHost = 2;         // requests in flight to one host at most
-    int maxRedirects = 5;    // followed, and only to https
+    int jobs = 8;          // requests in flight at most
+    int perHost = 2;       // requests in flight to one host at most
+    int maxRedirects = 5;  // followed, and only to https
     std::size_t maxBytes = 64 * 1024;
-    std::string caFile;      // trusted certificates instead of the system's
+    std::string caFile;  // trusted certificates instead of the system's
 };
 
 // Tries every address and returns its tries, in the order of `addresses`.

@@ -14,11 +14,16 @@ std::string VerdictOf(const std::vector<TryResult>& tries) {
     for (const TryResult& t : tries)
         if (t.outcome != first) return "flaky";
     switch (first) {
-    case Outcome::Answered2xx: return "alive";
-    case Outcome::Gone: return "dead";
-    case Outcome::Refused: return "blocked";
-    case Outcome::NoAnswer: return "unreachable";
-    case Outcome::Failed: break;
+    case Outcome::Answered2xx:
+        return "alive";
+    case Outcome::Gone:
+        return "dead";
+    case Outcome::Refused:
+        return "blocked";
+    case Outcome::NoAnswer:
+        return "unreachable";
+    case Outcome::Failed:
+        break;
     }
     return "failing";
 }

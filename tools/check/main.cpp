@@ -64,16 +64,26 @@ int main(int argc, char** argv) {
         }
         if (i + 1 >= argc) UsageError("unknown option or missing value: " + arg);
         const std::string value = argv[++i];
-        if (arg == "--only") only.push_back(value);
-        else if (arg == "--tries") options.tries = static_cast<int>(Number(arg, value, 1, 10));
-        else if (arg == "--timeout") options.timeoutSeconds = Number(arg, value, 0.1, 600);
-        else if (arg == "--retry-delay") options.retryDelaySeconds = Number(arg, value, 0, 600);
-        else if (arg == "--jobs") options.jobs = static_cast<int>(Number(arg, value, 1, 8));
-        else if (arg == "--portal-base") bases.portal = value;
-        else if (arg == "--youtube-base") bases.youtube = value;
-        else if (arg == "--maker-base") bases.maker = value;
-        else if (arg == "--ca-file") options.caFile = value;
-        else if (arg == "--json") jsonPath = value;
+        if (arg == "--only")
+            only.push_back(value);
+        else if (arg == "--tries")
+            options.tries = static_cast<int>(Number(arg, value, 1, 10));
+        else if (arg == "--timeout")
+            options.timeoutSeconds = Number(arg, value, 0.1, 600);
+        else if (arg == "--retry-delay")
+            options.retryDelaySeconds = Number(arg, value, 0, 600);
+        else if (arg == "--jobs")
+            options.jobs = static_cast<int>(Number(arg, value, 1, 8));
+        else if (arg == "--portal-base")
+            bases.portal = value;
+        else if (arg == "--youtube-base")
+            bases.youtube = value;
+        else if (arg == "--maker-base")
+            bases.maker = value;
+        else if (arg == "--ca-file")
+            options.caFile = value;
+        else if (arg == "--json")
+            jsonPath = value;
         else if (arg == "--fail-on") {
             failOn.clear();
             std::stringstream list(value);
