@@ -18,7 +18,6 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     virtual BOOL OnInitDialog();
 
-    UINT TemplateId() const { return m_nIDTemplate; }
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

@@ -12,7 +12,6 @@ public:
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The framework object attached to hWnd, or nullptr.
     static CWnd* FromHandlePermanent(HWND hWnd);
