@@ -2,6 +2,7 @@
 // The channel launcher: turns the channel list's current selection into at most
 // one opened web address, and never opens the same channel twice in a row.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -10,6 +11,11 @@
 
 // lastOpened before any channel was opened; no row has this index.
 inline constexpr std::int32_t kNoChannel = 10000;
+
+// The longest item text the launcher copies. The list's reported length is an
+// upper bound only: an ANSI query of a Unicode list on a double-byte code page
+// may answer up to twice the real length, so twice the longest name is copied.
+inline constexpr std::size_t kItemTextBound = 2 * kMaxDisplayNameLength;
 
 class ChannelLauncher {
 public:
@@ -31,13 +37,14 @@ template <class List, class Open>
 void ChannelLauncher::CheckSelection(List& list, Open&& open) {
     const int selected = list.GetCurSel();
     if (selected < 0) return;  // nothing selected
-    // Ask the length first: text longer than every channel name cannot match, and
+    // Ask the length first: a report beyond the bound cannot be a channel name and
     // is never copied, so an item of any length costs nothing and overruns nothing.
+    // The match rests on the text actually copied, never on the report.
     const int length = list.GetTextLen(selected);
-    if (length < 0 || static_cast<std::size_t>(length) > kMaxDisplayNameLength) return;
-    char text[kMaxDisplayNameLength + 1] = {};
+    if (length < 0 || static_cast<std::size_t>(length) > kItemTextBound) return;
+    char text[kItemTextBound + 1] = {};
     const int copied = list.GetText(selected, text);
-    if (copied < 0 || copied > length) return;
+    if (copied < 0 || static_cast<std::size_t>(copied) > kItemTextBound) return;
     const int row = RowToOpen(selected, std::string_view(text, static_cast<std::size_t>(copied)));
     if (row < 0) return;
     open(ChannelTable[static_cast<std::size_t>(row)].destination);

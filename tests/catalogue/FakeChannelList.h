@@ -8,10 +8,16 @@
 
 #include "ChannelTable.h"
 
+// How the list reports an item's length. Windows documents LB_GETTEXTLEN as an
+// upper bound only: an ANSI query of a Unicode list on a double-byte code page
+// may answer up to twice the real length.
+enum class LengthReport { Exact, OneMore, Double };
+
 struct FakeChannelList {
     std::vector<std::string> items;
     int selection = -1;
     int setCurSelCalls = 0;
+    LengthReport lengthReport = LengthReport::Exact;
 
     static FakeChannelList Filled() {
         FakeChannelList list;
@@ -20,7 +26,13 @@ struct FakeChannelList {
     }
     int GetCurSel() const { return selection; }
     int GetTextLen(int item) const {
-        return item >= 0 && item < static_cast<int>(items.size()) ? static_cast<int>(items[item].size()) : -1;
+        if (item < 0 || item >= static_cast<int>(items.size())) return -1;
+        const int length = static_cast<int>(items[item].size());
+        switch (lengthReport) {
+        case LengthReport::OneMore: return length + 1;
+        case LengthReport::Double: return 2 * length;
+        default: return length;
+        }
     }
     int GetText(int item, char* buffer) const {
         if (item < 0 || item >= static_cast<int>(items.size())) return -1;
@@ -35,22 +47,22 @@ struct FakeChannelList {
 };
 
 // The launcher's steps taken literally: fetch the whole text, visit every row,
-// skip the one opened last, compare whole strings, re-select the matched item.
-// The reference the real launcher must agree with, and the baseline it is
-// measured against.
+// skip the one opened last, compare whole strings, select position `index`.
+// The reference the real launcher must agree with wherever the list's first
+// 359 items are the table in order, and the baseline it is measured against.
 struct LiteralLauncher {
     int lastOpened = 10000;
     template <class Open>
     void CheckSelection(FakeChannelList& list, Open&& open) {
         const int selected = list.GetCurSel();
         if (selected < 0) return;
-        std::string text(static_cast<std::size_t>(list.GetTextLen(selected)), '\0');
-        list.GetText(selected, text.data());
+        std::string text(static_cast<std::size_t>(list.GetTextLen(selected)) + 1, '\0');
+        text.resize(static_cast<std::size_t>(list.GetText(selected, text.data())));
         for (const ChannelEntry& row : ChannelTable) {
             if (row.index == lastOpened) continue;
             if (text != row.displayName) continue;
             open(row.destination);
-            list.SetCurSel(selected);
+            list.SetCurSel(row.index);
             lastOpened = row.index;
         }
     }
