@@ -228,30 +228,39 @@ constexpr std::size_t DestinationTextSize() {
     return size;
 }
 
-struct DestinationText {
-    std::array<char, DestinationTextSize()> text{};
-    std::array<std::size_t, kChannelCount> offset{};
-};
+constexpr std::size_t NameTextSize() {
+    std::size_t size = 0;
+    for (const char* name : kDisplayNames) size += Length(name) + 1;
+    return size;
+}
 
-inline constexpr DestinationText kDestinations = [] {
-    DestinationText d;
+// The names and the destinations, each back to back with their NULs in one
+// object. Every part of the program points into the same bytes; string literals
+// would be copied into each file that uses the table.
+inline constexpr std::array<char, NameTextSize()> kNameText = [] {
+    std::array<char, NameTextSize()> text{};
     std::size_t at = 0;
-    for (int row = 0; row < kChannelCount; ++row) {
-        d.offset[static_cast<std::size_t>(row)] = at;
-        at = AppendDestination(d.text.data(), at, row);
-        d.text[at++] = '\0';
-    }
-    return d;
+    for (const char* name : kDisplayNames) at = Append(text.data(), at, name) + 1;
+    return text;
+}();
+
+inline constexpr std::array<char, DestinationTextSize()> kDestinationText = [] {
+    std::array<char, DestinationTextSize()> text{};
+    std::size_t at = 0;
+    for (int row = 0; row < kChannelCount; ++row) at = AppendDestination(text.data(), at, row) + 1;
+    return text;
 }();
 
 }  // namespace catalogue_detail
 
 inline constexpr std::array<ChannelEntry, kChannelCount> ChannelTable = [] {
     std::array<ChannelEntry, kChannelCount> table{};
+    std::size_t name = 0, destination = 0;
     for (int row = 0; row < kChannelCount; ++row) {
-        const auto i = static_cast<std::size_t>(row);
-        table[i] = {row, catalogue_detail::kDisplayNames[i],
-                    &catalogue_detail::kDestinations.text[catalogue_detail::kDestinations.offset[i]]};
+        table[static_cast<std::size_t>(row)] = {row, &catalogue_detail::kNameText[name],
+                                                &catalogue_detail::kDestinationText[destination]};
+        name += catalogue_detail::Length(&catalogue_detail::kNameText[name]) + 1;
+        destination += catalogue_detail::Length(&catalogue_detail::kDestinationText[destination]) + 1;
     }
     return table;
 }();

@@ -13,3 +13,7 @@ else()
   # can declare that it has none.
   add_link_options(-Wl,--no-seh)
 endif()
+
+# Run-time types are off for every Windows target: classes derived from the
+# framework's need the same setting as their bases.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)

@@ -181,25 +181,19 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap() {
     return &map;
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        CDialog* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-        if (message == WM_INITDIALOG) {
-            // Only the one the platform sends while it creates the window carries
-            // the object; any later one (another program can post it) is ignored.
-            if (self || s_creating != reinterpret_cast<CDialog*>(lParam)) return FALSE;
-            self = s_creating;
-            s_creating = nullptr;
-            ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-            self->Attach(hWnd);
-        }
-        if (!self) return FALSE;  // messages before WM_INITDIALOG
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the platform's code; the message is left
-        // to the platform's default processing.
-        return FALSE;
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    CDialog* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        // Only the one the platform sends while it creates the window carries
+        // the object; any later one (another program can post it) is ignored.
+        if (self || s_creating != reinterpret_cast<CDialog*>(lParam)) return FALSE;
+        self = s_creating;
+        s_creating = nullptr;
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->Attach(hWnd);
     }
+    if (!self) return FALSE;  // messages before WM_INITDIALOG
+    return self->HandleMessage(message, wParam, lParam);
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

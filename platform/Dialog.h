@@ -18,7 +18,6 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     virtual BOOL OnInitDialog();
 
-
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
@@ -30,7 +29,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // noexcept: an exception would end the process here rather than unwind
+    // through the platform's code.
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CenterIfUnplaced(const RECT& before, DWORD styleBefore);
 

@@ -1,10 +1,17 @@
 #include "WinApp.h"
 
-#include <vector>
+#include <cstring>
 
 namespace {
+
 CWinApp* g_app = nullptr;
-}
+
+// The longest path Windows gives a module, in characters, with its terminator.
+constexpr DWORD kMaxModulePath = 32768;
+// The application's name; there is one application.
+char g_appName[MAX_PATH];
+
+}  // namespace
 
 BOOL CWinThread::InitInstance() { return FALSE; }
 
@@ -19,8 +26,8 @@ int CWinThread::Run() {
 
 int CWinThread::ExitInstance() { return 0; }
 
-CWinApp::CWinApp(LPCSTR lpszAppName)
-    : m_appName(lpszAppName ? lpszAppName : ""), m_appNameGiven(lpszAppName != nullptr) {
+CWinApp::CWinApp(LPCSTR lpszAppName) {
+    if (lpszAppName) m_pszAppName = ::lstrcpynA(g_appName, lpszAppName, MAX_PATH);
     g_app = this;
 }
 
@@ -36,23 +43,33 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(m_hInstance
 
 void CWinApp::InitModule(HINSTANCE hInstance) {
     m_hInstance = hInstance;
-    std::vector<char> path(MAX_PATH);
-    DWORD n = 0;
-    while ((n = ::GetModuleFileNameA(hInstance, path.data(), static_cast<DWORD>(path.size()))) == path.size())
-        path.resize(path.size() * 2);
-    const std::string full(path.data(), n);
-    const std::size_t slash = full.find_last_of("\\/");
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::size_t dot = full.find_last_of('.');
-    if (dot == std::string::npos || dot < nameStart) dot = full.size();
-    if (!m_appNameGiven) m_appName = full.substr(nameStart, dot - nameStart);
-    m_helpFilePath = full.substr(0, dot) + ".HLP";
+    // The path goes straight into the help file's buffer, which holds the
+    // longest module path with room to spare for the extension. It lives on the
+    // heap, so the image carries no room for it; it lasts for the whole run.
+    char* const full = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, kMaxModulePath + 4));
+    if (!full) return;
+    const DWORD n = ::GetModuleFileNameA(hInstance, full, kMaxModulePath);
+    const std::size_t length = n < kMaxModulePath ? n : 0;  // a cut path is no path
+    full[length] = '\0';
+    std::size_t nameStart = length;
+    while (nameStart > 0 && full[nameStart - 1] != '\\' && full[nameStart - 1] != '/') --nameStart;
+    std::size_t dot = length;
+    while (dot > nameStart && full[dot - 1] != '.') --dot;
+    dot = dot > nameStart ? dot - 1 : length;
+    if (m_pszAppName != g_appName) {  // no name given
+        const std::size_t nameLength = dot - nameStart < MAX_PATH - 1 ? dot - nameStart : MAX_PATH - 1;
+        std::memcpy(g_appName, full + nameStart, nameLength);
+        g_appName[nameLength] = '\0';
+        m_pszAppName = g_appName;
+    }
+    std::memcpy(full + dot, ".HLP", 5);
+    m_pszHelpFilePath = full;
 }
 
 void CWinApp::WinHelpInternal(DWORD_PTR dwData, UINT nCmd) {
     CWnd* mainWnd = AfxGetMainWnd();
     HWND owner = mainWnd ? mainWnd->m_hWnd : nullptr;
-    if (!::WinHelpA(owner, m_helpFilePath.c_str(), nCmd, dwData)) AfxMessageBox(AFX_IDP_FAILED_TO_LAUNCH_HELP);
+    if (!::WinHelpA(owner, m_pszHelpFilePath, nCmd, dwData)) AfxMessageBox(AFX_IDP_FAILED_TO_LAUNCH_HELP);
 }
 
 void CWinApp::OnHelp() {
@@ -79,5 +96,5 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType) {
     char text[256] = {};
     ::LoadStringA(module, nIDPrompt, text, static_cast<int>(sizeof(text)));
     CWnd* mainWnd = AfxGetMainWnd();
-    return ::MessageBoxA(mainWnd ? mainWnd->m_hWnd : nullptr, text, app ? app->m_appName.c_str() : nullptr, nType);
+    return ::MessageBoxA(mainWnd ? mainWnd->m_hWnd : nullptr, text, app ? app->m_pszAppName : nullptr, nType);
 }

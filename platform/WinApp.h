@@ -1,8 +1,6 @@
 #pragma once
 // The application object: one per process, registered when it is constructed.
 
-#include <string>
-
 #include "Wnd.h"
 
 class CWinThread : public CCmdTarget {
@@ -21,8 +19,8 @@ public:
     ~CWinApp() override;
 
     HINSTANCE m_hInstance = nullptr;
-    std::string m_appName;       // the executable's file name without extension, unless given
-    std::string m_helpFilePath;  // the executable's full path with ".HLP" for its extension
+    LPCSTR m_pszAppName = "";       // the executable's file name without extension, unless given
+    LPCSTR m_pszHelpFilePath = "";  // the executable's full path with ".HLP" for its extension
 
     virtual BOOL InitApplication();
     HICON LoadIcon(UINT nIDResource) const;
@@ -36,9 +34,6 @@ public:
     void OnHelp();
 
     DECLARE_MESSAGE_MAP()
-
-private:
-    bool m_appNameGiven;
 };
 
 // The application object, or nullptr before it is constructed.

@@ -1,48 +1,43 @@
 #include "Wnd.h"
 
-#include <algorithm>
-#include <utility>
-#include <vector>
-
-#include "Menu.h"
 #include "WinApp.h"
 
 namespace {
 
-// Live framework windows. A handful at most at any time, so a linear search is
-// cheaper than any map.
-std::vector<std::pair<HWND, CWnd*>>& Permanent() {
-    static std::vector<std::pair<HWND, CWnd*>> windows;
-    return windows;
-}
+// The first of the live framework windows. A handful at most at any time, so a
+// linear search is cheaper than any map, and the list needs no allocation.
+CWnd* g_firstPermanent = nullptr;
 
 }  // namespace
 
 CWnd::CWnd() = default;
 
-CWnd::~CWnd() {
-    Detach();
-    delete m_systemMenu;
-}
+CWnd::~CWnd() { Detach(); }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
-    for (const auto& [handle, wnd] : Permanent())
-        if (handle == hWnd) return wnd;
+    for (CWnd* wnd = g_firstPermanent; wnd; wnd = wnd->m_nextPermanent)
+        if (wnd->m_hWnd == hWnd) return wnd;
     return nullptr;
 }
 
 void CWnd::Attach(HWND hWnd) {
     Detach();
     m_hWnd = hWnd;
-    if (hWnd) Permanent().emplace_back(hWnd, this);
+    if (!hWnd) return;
+    m_nextPermanent = g_firstPermanent;
+    g_firstPermanent = this;
 }
 
 void CWnd::Detach() {
     if (!m_hWnd) return;
-    auto& windows = Permanent();
-    windows.erase(std::remove_if(windows.begin(), windows.end(), [this](const auto& p) { return p.second == this; }),
-                  windows.end());
+    for (CWnd** link = &g_firstPermanent; *link; link = &(*link)->m_nextPermanent) {
+        if (*link == this) {
+            *link = m_nextPermanent;
+            break;
+        }
+    }
+    m_nextPermanent = nullptr;
     m_hWnd = nullptr;
 }
 
@@ -68,9 +63,8 @@ HWND CWnd::GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
     HMENU menu = ::GetSystemMenu(m_hWnd, bRevert);
     if (!menu) return nullptr;
-    if (!m_systemMenu) m_systemMenu = new CMenu;
-    m_systemMenu->m_hMenu = menu;
-    return m_systemMenu;
+    m_systemMenu.m_hMenu = menu;
+    return &m_systemMenu;
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }

@@ -3,8 +3,7 @@
 // window operations the program uses.
 
 #include "CmdTarget.h"
-
-class CMenu;
+#include "Menu.h"
 
 class CWnd : public CCmdTarget {
 public:
@@ -50,7 +49,8 @@ protected:
 
 private:
     bool m_defaultRequested = false;
-    CMenu* m_systemMenu = nullptr;
+    CMenu m_systemMenu;
+    CWnd* m_nextPermanent = nullptr;  // the live framework windows form a list through this
 };
 
 // The application's main window, or nullptr.

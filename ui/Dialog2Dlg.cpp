@@ -1,7 +1,6 @@
 #include "Dialog2Dlg.h"
 
 #include <cstdlib>
-#include <string>
 
 #include "IconPlacement.h"
 #include "OpenWebAddress.h"

@@ -29,9 +29,12 @@ struct FakeChannelList {
         if (item < 0 || item >= static_cast<int>(items.size())) return -1;
         const int length = static_cast<int>(items[item].size());
         switch (lengthReport) {
-        case LengthReport::OneMore: return length + 1;
-        case LengthReport::Double: return 2 * length;
-        default: return length;
+        case LengthReport::OneMore:
+            return length + 1;
+        case LengthReport::Double:
+            return 2 * length;
+        default:
+            return length;
         }
     }
     int GetText(int item, char* buffer) const {

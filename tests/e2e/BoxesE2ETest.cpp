@@ -94,7 +94,7 @@ TEST_F(Boxes, AboutShowsTheProductAndItsButtonOpensTheMakersSiteEachTime) {
     ASSERT_EQ(children.size(), 6u);
     EXPECT_EQ(children[0].style & SS_TYPEMASK, SS_ICON);
     EXPECT_EQ(children[1].text, L"Orvenna 2.0, 2026");
-    EXPECT_EQ(children[2].text, L"Free software under the MIT License.");
+    EXPECT_EQ(children[2].text, L"Free software, MIT License.");
     EXPECT_EQ(children[3].id, IDOK);
     EXPECT_EQ(children[4].style & BS_TYPEMASK, BS_GROUPBOX);
     EXPECT_EQ(children[5].id, IDC_WEBSITE);

@@ -185,7 +185,7 @@ def main():
     want = [
         (0xFFFF, 0x82, 128, 0x50000003, (61, 18, 20, 20)),
         (0xFFFF, 0x82, "Orvenna 2.0, 2026", 0x50020081, (11, 45, 119, 8)),
-        (0xFFFF, 0x82, "Free software under the MIT License.", 0x50020081, (11, 56, 119, 8)),
+        (0xFFFF, 0x82, "Free software, MIT License.", 0x50020081, (11, 56, 119, 8)),
         (1, 0x80, "OK", 0x50030001, (46, 93, 50, 14)),
         (0xFFFF, 0x80, "", 0x50000007, (7, 4, 128, 113)),
         (1015, 0x80, "www.lumbrel.com", 0x50010000, (22, 71, 100, 13)),
