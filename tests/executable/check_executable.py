@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""Static checks of a built Lumbrel.exe: format, imports, hardening, resources.
+"""Static checks of a built Lumbrel.exe: format, imports, hardening, resources;
+and of the installer, when given: what it installs and registers.
 
-usage: check_executable.py {win32|win64} PATH/TO/Lumbrel.exe
+usage: check_executable.py {win32|win64} PATH/TO/Lumbrel.exe [PATH/TO/Orvenna.msi]
 Prints one line per check and 'N passed, N failed'; exits 1 if any failed.
 """
+import os
 import struct
+import subprocess
 import sys
+import tempfile
 
 import pefile
 
@@ -89,6 +93,38 @@ def parse_dialog(data):
         pos += 2 + extra
         controls.append(dict(id=cid, cls=c_cls, text=text, style=c_style, exstyle=c_exstyle, rect=(cx_, cy_, w, h), help=help_id))
     return dict(ex=ex, style=style, exstyle=exstyle, pos=(x, y), size=(cx, cy), menu=menu, cls=cls, title=title, font=font, controls=controls)
+
+
+def msi_table(msi, table):
+    """A table of the installer as rows of column values."""
+    out = subprocess.run(["msiinfo", "export", msi, table], capture_output=True, text=True).stdout
+    return [line.split("\t") for line in out.replace("\r", "").splitlines()[3:]]
+
+
+def check_msi(arch, exe, msi):
+    props = dict(r[:2] for r in msi_table(msi, "Property") if len(r) >= 2)
+    check("msi: product Orvenna 2.0 by Lumbrel",
+          (props.get("ProductName"), props.get("ProductVersion"), props.get("Manufacturer")) == ("Orvenna", "2.0", "Lumbrel"),
+          props)
+    check("msi: per user (no ALLUSERS), icon, help link, no modify",
+          "ALLUSERS" not in props and props.get("ARPPRODUCTICON") == "Lumbrel.ico"
+          and props.get("ARPHELPLINK") == "https://www.lumbrel.com/p/orvenna.html" and props.get("ARPNOMODIFY") == "1", props)
+    check("msi: fixed upgrade code", props.get("UpgradeCode") == "{4D0B7F64-52B1-4D0E-9A53-0E6F3C1A7B21}", props)
+    conditions = msi_table(msi, "LaunchCondition")
+    check("msi: an older version is refused with a clear message",
+          ["NOT WIX_DOWNGRADE_DETECTED",
+           "A newer version of Orvenna is already installed. Uninstall it first to install this one."] in conditions,
+          conditions)
+    info = subprocess.run(["msiinfo", "suminfo", msi], capture_output=True, text=True).stdout
+    template = {"win32": "Intel;1033", "win64": "x64;1033"}[arch]
+    check("msi: platform " + template + ", no elevation needed",
+          f"Template: {template}" in info and "Security: 2" in info and "Source: 10" in info, info)
+    with tempfile.TemporaryDirectory() as out:
+        subprocess.run(["msiextract", "-C", out, msi], capture_output=True, check=True)
+        found = [os.path.join(d, f) for d, _, fs in os.walk(out) for f in fs]
+        same = len(found) == 1 and open(found[0], "rb").read() == open(exe, "rb").read()
+        check("msi: carries exactly the built Lumbrel.exe, into Programs/Orvenna", same
+              and found[0].endswith("Programs/Orvenna/Lumbrel.exe"), found)
 
 
 def main():
@@ -216,6 +252,9 @@ def main():
     check("strings: About caption", table.get(101) == "&About Lumbrel...", table)
     check("strings: no application title (57344)", 57344 not in table)
     check("strings: help failure message", table.get(0xF107) == "Failed to launch help.")
+
+    if len(sys.argv) > 3:
+        check_msi(arch, path, sys.argv[3])
 
     failed = results.count(False)
     print(f"{len(results) - failed} passed, {failed} failed")
