@@ -171,7 +171,8 @@ def find(name):
 
 
 def uninstall_entries():
-    """The installed-apps entries named Orvenna, with their values."""
+    """The installed-apps entries named Orvenna, with their values, one per
+    product code."""
     entries = []
     for hive in ("HKCU", "HKLM"):
         for view in ("Software\\Microsoft", "Software\\Wow6432Node\\Microsoft"):
@@ -189,7 +190,9 @@ def uninstall_entries():
                 elif line.startswith('"') and current is not None:
                     name, value = line.split('"=', 1)
                     current[name.strip('"')] = value.strip().strip('"')
-    return [e for e in entries if e.get("DisplayName") == "Orvenna"]
+    # The 64-bit and 32-bit views may show one registration twice.
+    unique = {e["key"].rsplit("\\", 1)[-1]: e for e in entries if e.get("DisplayName") == "Orvenna"}
+    return list(unique.values())
 
 
 try:
