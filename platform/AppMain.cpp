@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include <objbase.h>
+
 #include "WinApp.h"
 
 namespace {
@@ -20,6 +22,8 @@ void RestrictDllSearch() {
 
 int AfxWinMain(HINSTANCE hInstance) {
     RestrictDllSearch();
+    // The shell expects a single-threaded apartment before ShellExecute.
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->InitModule(hInstance);
