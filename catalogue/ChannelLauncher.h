@@ -13,9 +13,10 @@
 inline constexpr std::int32_t kNoChannel = 10000;
 
 // The longest item text the launcher copies. The list's reported length is an
-// upper bound only: an ANSI query of a Unicode list on a double-byte code page
-// may answer up to twice the real length, so twice the longest name is copied.
-inline constexpr std::size_t kItemTextBound = 2 * kMaxDisplayNameLength;
+// upper bound only, sized for any conversion into the ANSI code page, which may
+// take up to four bytes for one UTF-16 unit (UTF-8, GB 18030): four times the
+// longest name is copied.
+inline constexpr std::size_t kItemTextBound = 4 * kMaxDisplayNameLength;
 
 class ChannelLauncher {
 public:
@@ -47,11 +48,14 @@ void ChannelLauncher::CheckSelection(List& list, Open&& open) {
     if (copied < 0 || static_cast<std::size_t>(copied) > kItemTextBound) return;
     const int row = RowToOpen(selected, std::string_view(text, static_cast<std::size_t>(copied)));
     if (row < 0) return;
-    open(ChannelTable[static_cast<std::size_t>(row)].destination);
     // Select the matched item again, which scrolls it into view. In a list in
     // table order it stands at the row's own position; re-selecting the item
     // rather than that position keeps an item another program inserted from
     // shifting the selection onto a neighbour, which would then open as well.
     list.SetCurSel(selected);
+    // The row counts as opened before the shell is asked: the shell may run a
+    // message loop of its own (a "cannot open" box, a browser reached through
+    // DDE) that runs this launcher again, which must then find nothing new.
     lastOpened = row;
+    open(ChannelTable[static_cast<std::size_t>(row)].destination);
 }

@@ -18,10 +18,26 @@ void RestrictDllSearch() {
     if (proc) std::bit_cast<SetDefaultDllDirectoriesFn>(proc)(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// The loader calls the image's TLS callbacks once its imports are bound and
+// before the C runtime starts, so before any static constructor. The run-time
+// libraries' constructors load DLLs too (the stack protector seeds its guard
+// through the system's crypto provider, which loads the provider's DLLs), and
+// those must come from the system directory as well. Doing it here keeps the
+// guard's seed from the crypto provider, the strongest the system offers.
+void NTAPI RestrictDllSearchAtLoad(PVOID, DWORD reason, PVOID) {
+    if (reason == DLL_PROCESS_ATTACH) RestrictDllSearch();
+}
+
 }  // namespace
 
+// The loader calls every callback the C runtime's TLS directory lists between
+// its .CRT$XLA and .CRT$XLZ markers, in section order: XLB comes before the
+// runtime's own.
+extern "C" __attribute__((section(".CRT$XLB"), used)) const PIMAGE_TLS_CALLBACK orvennaTlsRestrictDllSearch =
+    RestrictDllSearchAtLoad;
+
 int AfxWinMain(HINSTANCE hInstance) {
-    RestrictDllSearch();
+    RestrictDllSearch();  // again, for a loader that calls no TLS callback
     // The shell expects a single-threaded apartment before ShellExecute.
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     CWinApp* app = AfxGetApp();

@@ -118,9 +118,15 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(int nResult) {
+    const bool wasRunning = m_continueModal;
     m_nModalResult = nResult;
     m_continueModal = false;
-    if (m_hWnd) ::EndDialog(m_hWnd, nResult);
+    if (!m_hWnd) return;
+    ::EndDialog(m_hWnd, nResult);
+    // The loop may be asleep in GetMessage, and an end that comes inside a
+    // message sent from another thread posts nothing by itself: wake it, so the
+    // loop sees its flag now rather than at the next input.
+    if (wasRunning) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {

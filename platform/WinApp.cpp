@@ -10,6 +10,10 @@ CWinApp* g_app = nullptr;
 constexpr DWORD kMaxModulePath = 32768;
 // The application's name; there is one application.
 char g_appName[MAX_PATH];
+// The executable's path, then the help file's: room for the longest module path
+// and the extension. Uninitialised static storage, so it takes no room in the
+// image and no allocation that could fail; only the pages the path touches are used.
+char g_helpFilePath[kMaxModulePath + 4];
 
 }  // namespace
 
@@ -43,22 +47,33 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const { return ::LoadIconA(m_hInstance
 
 void CWinApp::InitModule(HINSTANCE hInstance) {
     m_hInstance = hInstance;
-    // The path goes straight into the help file's buffer, which holds the
-    // longest module path with room to spare for the extension. It lives on the
-    // heap, so the image carries no room for it; it lasts for the whole run.
-    char* const full = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, kMaxModulePath + 4));
-    if (!full) return;
+    char* const full = g_helpFilePath;
     const DWORD n = ::GetModuleFileNameA(hInstance, full, kMaxModulePath);
     const std::size_t length = n < kMaxModulePath ? n : 0;  // a cut path is no path
     full[length] = '\0';
-    std::size_t nameStart = length;
-    while (nameStart > 0 && full[nameStart - 1] != '\\' && full[nameStart - 1] != '/') --nameStart;
-    std::size_t dot = length;
-    while (dot > nameStart && full[dot - 1] != '.') --dot;
-    dot = dot > nameStart ? dot - 1 : length;
+    // Walked by characters: in a double-byte code page the second byte of a
+    // character may be 0x5C or 0x2E, which is no separator and no dot.
+    std::size_t nameStart = 0, dot = length;
+    for (const char* p = full; *p; p = ::CharNextA(p)) {
+        const std::size_t at = static_cast<std::size_t>(p - full);
+        if (*p == '\\' || *p == '/') {
+            nameStart = at + 1;
+            dot = length;
+        } else if (*p == '.') {
+            dot = at;
+        }
+    }
     if (m_pszAppName != g_appName) {  // no name given
-        const std::size_t nameLength = dot - nameStart < MAX_PATH - 1 ? dot - nameStart : MAX_PATH - 1;
-        std::memcpy(g_appName, full + nameStart, nameLength);
+        // Cut, if at all, only between characters.
+        const char* const name = full + nameStart;
+        const char* end = name;
+        for (const char* p = name; p < full + dot; p = ::CharNextA(p)) {
+            const char* next = ::CharNextA(p);
+            if (next - name > MAX_PATH - 1) break;
+            end = next;
+        }
+        const std::size_t nameLength = static_cast<std::size_t>(end - name);
+        std::memcpy(g_appName, name, nameLength);
         g_appName[nameLength] = '\0';
         m_pszAppName = g_appName;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -97,7 +98,8 @@ TEST_F(Launcher, AnItemInsertedAtTheTopDoesNotSetOffOpensDownTheList) {
 TEST_F(Launcher, EveryRowOpensOnceWhateverLengthTheListReports) {
     // The reported length is only an upper bound; matching must rest on the text
     // actually copied.
-    for (LengthReport report : {LengthReport::Exact, LengthReport::OneMore, LengthReport::Double}) {
+    for (int mode = 0; mode < kLengthReports; ++mode) {
+        const auto report = static_cast<LengthReport>(mode);
         FakeChannelList reporting = FakeChannelList::Filled();
         reporting.lengthReport = report;
         ChannelLauncher fresh;
@@ -114,6 +116,24 @@ TEST_F(Launcher, EveryRowOpensOnceWhateverLengthTheListReports) {
         EXPECT_TRUE(missed.empty()) << "report mode " << static_cast<int>(report) << ": " << missed.size()
                                     << " rows not opened exactly once, first " << missed.front();
     }
+}
+
+TEST_F(Launcher, AShellThatRunsTheLauncherAgainWhileOpeningOpensOnce) {
+    // The shell may run a message loop while it opens (a "cannot open" box),
+    // and every message there runs the launcher again with the same selection.
+    int reentries = 0;
+    std::function<void(const char*)> shell = [&](const char* address) {
+        opened.emplace_back(address);
+        while (reentries < 2) {
+            ++reentries;
+            launcher.CheckSelection(list, shell);
+        }
+    };
+    Select(63);
+    launcher.CheckSelection(list, shell);
+    EXPECT_EQ(opened, std::vector<std::string>{At(63)});
+    EXPECT_EQ(launcher.LastOpened(), 63);
+    EXPECT_EQ(reentries, 2);
 }
 
 TEST_F(Launcher, AgreesWithTheLiteralVisitOnRandomSequences) {

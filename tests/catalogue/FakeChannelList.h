@@ -9,9 +9,10 @@
 #include "ChannelTable.h"
 
 // How the list reports an item's length. Windows documents LB_GETTEXTLEN as an
-// upper bound only: an ANSI query of a Unicode list on a double-byte code page
-// may answer up to twice the real length.
-enum class LengthReport { Exact, OneMore, Double };
+// upper bound only, sized for conversion into the ANSI code page: up to four
+// bytes per UTF-16 unit (UTF-8, GB 18030).
+enum class LengthReport { Exact, OneMore, Double, Triple, Quadruple };
+inline constexpr int kLengthReports = 5;
 
 struct FakeChannelList {
     std::vector<std::string> items;
@@ -33,6 +34,10 @@ struct FakeChannelList {
             return length + 1;
         case LengthReport::Double:
             return 2 * length;
+        case LengthReport::Triple:
+            return 3 * length;
+        case LengthReport::Quadruple:
+            return 4 * length;
         default:
             return length;
         }

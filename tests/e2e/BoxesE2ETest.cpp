@@ -213,20 +213,35 @@ TEST_F(Boxes, F1AsksForEachWindowsContextFromTheProgramsHelpFile) {
     EXPECT_TRUE(log.Lines().empty());
 }
 
-TEST_F(Boxes, AFailingHelpEngineShowsTheFrameworksMessage) {
+// F1 with a failing help engine: the framework's message, captioned with the
+// program's name, goes away with Enter and leaves the program running.
+void ExpectHelpFailureCaptioned(const std::wstring& executable, const char* caption) {
     HelpRecorder engine(false);
-    ProgramUnderTest program;
+    ProgramUnderTest program("", executable);
     ASSERT_TRUE(program.Main());
     PressKey(VK_F1);
-    HWND box = program.WaitForTopLevel("Lumbrel");
-    ASSERT_TRUE(box);
+    HWND box = program.WaitForTopLevel(caption);
+    ASSERT_TRUE(box) << "no message box captioned " << caption;
     bool found = false;
     for (const Child& c : Children(box)) found = found || c.text == L"Failed to launch help.";
     EXPECT_TRUE(found);
     program.Focus(box);
     PressKey(VK_RETURN);
-    EXPECT_TRUE(Gone(program, "Lumbrel"));
+    EXPECT_TRUE(Gone(program, caption));
     EXPECT_TRUE(::IsWindow(program.Main()));
+}
+
+TEST_F(Boxes, AFailingHelpEngineShowsTheFrameworksMessage) { ExpectHelpFailureCaptioned(L"", "Lumbrel"); }
+
+// Runs on its own under code page 932 (LANG=ja_JP.UTF-8), where the second byte
+// of a character can be a backslash.
+TEST(DoubleByteCodePage, ACopyNamedInJapaneseIsCaptionedWithItsWholeName) {
+    ASSERT_EQ(::GetACP(), 932u) << "needs the ja_JP.UTF-8 locale";
+    std::wstring copy = ProgramUnderTest::ExecutablePathW();
+    copy = copy.substr(0, copy.size() - 11) + L"\u8868\u793a.exe";  // 表示.exe: CP932 95 5C 8E A6
+    ASSERT_TRUE(::CopyFileW(ProgramUnderTest::ExecutablePathW().c_str(), copy.c_str(), FALSE));
+    ExpectHelpFailureCaptioned(copy, "\x95\x5C\x8E\xA6");
+    ::DeleteFileW(copy.c_str());
 }
 
 }  // namespace

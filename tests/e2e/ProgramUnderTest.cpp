@@ -11,19 +11,27 @@ std::string ProgramUnderTest::ExecutablePath() {
     return p.substr(0, p.find_last_of("\\/") + 1) + "Lumbrel.exe";
 }
 
-ProgramUnderTest::ProgramUnderTest(const std::string& arguments) {
-    std::string commandLine = "\"";
-    commandLine += ExecutablePath();
-    commandLine += "\"";
+std::wstring ProgramUnderTest::ExecutablePathW() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path);
+    return p.substr(0, p.find_last_of(L"\\/") + 1) + L"Lumbrel.exe";
+}
+
+ProgramUnderTest::ProgramUnderTest(const std::string& arguments, const std::wstring& executable) {
+    // Started by its UTF-16 name, which holds in any code page.
+    std::wstring commandLine = L"\"";
+    commandLine += executable.empty() ? ExecutablePathW() : executable;
+    commandLine += L"\"";
     if (!arguments.empty()) {
-        commandLine += ' ';
-        commandLine += arguments;
+        commandLine += L' ';
+        commandLine.append(arguments.begin(), arguments.end());
     }
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si{};
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process))
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process))
         return;
     ::WaitForInputIdle(m_process.hProcess, 10000);
     m_main = WaitForTopLevel(" Orvenna", 20000);

@@ -12,9 +12,9 @@
 
 class ProgramUnderTest {
 public:
-    // Starts Lumbrel.exe (beside the test program) with the given arguments and
-    // waits for its main window to be shown.
-    explicit ProgramUnderTest(const std::string& arguments = "");
+    // Starts Lumbrel.exe (beside the test program), or the copy at executable,
+    // with the given arguments and waits for its main window to be shown.
+    explicit ProgramUnderTest(const std::string& arguments = "", const std::wstring& executable = L"");
     ~ProgramUnderTest();
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
@@ -35,6 +35,7 @@ public:
     HWND FocusedWindow() const;
 
     static std::string ExecutablePath();
+    static std::wstring ExecutablePathW();
 
 private:
     PROCESS_INFORMATION m_process{};

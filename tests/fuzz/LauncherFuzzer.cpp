@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             reference.items.push_back(name);
             break;
         }
-        default:  // the list reports lengths exactly, one more, or twice the real one
-            ours.lengthReport = static_cast<LengthReport>(next() % 3);
+        default:  // the list reports lengths exactly, one more, or up to four times the real one
+            ours.lengthReport = static_cast<LengthReport>(next() % kLengthReports);
             break;
         }
         const bool ownPosition = ours.selection == reference.selection && ours.selection < kChannelCount;
