@@ -27,6 +27,8 @@ namespace {
 //   Wine's own system DLLs; Windows binds those from the system directory.
 // - msimg32.dll: delay-loaded by Wine's user32 along a path that ignores the
 //   process's search restriction; Windows' user32 does not load it.
+// - zlib1.dll: Wine's own copy of zlib, bound with Wine's system DLLs before the
+//   program's first instruction; Windows has no such DLL.
 std::vector<std::string> PlantedNames() {
     char overrides[4096] = {};
     ::GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof(overrides));
