@@ -178,22 +178,8 @@ TEST_F(Boxes, F1AsksForEachWindowsContextFromTheProgramsHelpFile) {
 
     PressKey(VK_F1);
     ASSERT_TRUE(engine.WaitForCount(1));
-    ClickWindow(program.Control(IDC_ABOUT));
-    HWND about = program.WaitForTopLevel("About");
-    ASSERT_TRUE(about);
-    program.Focus(about);
-    PressKey(VK_F1);
-    ASSERT_TRUE(engine.WaitForCount(2));
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(Gone(program, "About"));
-    ClickWindow(program.Control(IDC_HELP_BUTTON));
-    HWND help = program.WaitForTopLevel("Help");
-    ASSERT_TRUE(help);
-    program.Focus(help);
-    PressKey(VK_F1);
-    ASSERT_TRUE(engine.WaitForCount(3));
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(Gone(program, "Help"));
+    ASSERT_TRUE(program.PressF1InBox(IDC_ABOUT, "About", [&] { return engine.WaitForCount(2); }));
+    ASSERT_TRUE(program.PressF1InBox(IDC_HELP_BUTTON, "Help", [&] { return engine.WaitForCount(3); }));
 
     // With a modifier held, F1 is the platform's and the program asks for nothing.
     program.Focus();

@@ -100,26 +100,13 @@ TEST_F(DllPlanting, NoDllBesideTheProgramIsLoadedAlongItsWholePath) {
         PressKey(VK_F1);
         ASSERT_TRUE(engine.WaitForCount(1));
 
-        ClickWindow(program.Control(IDC_ABOUT));
-        HWND about = program.WaitForTopLevel("About");
-        ASSERT_TRUE(about);
-        ClickWindow(::GetDlgItem(about, IDC_WEBSITE));
-        ASSERT_TRUE(log.WaitForCount(3));
-        program.Focus(about);
-        PressKey(VK_F1);
-        ASSERT_TRUE(engine.WaitForCount(2));
-        PressKey(VK_ESCAPE);
-        ASSERT_TRUE(WaitUntil([&] { return program.FindTopLevel("About") == nullptr; }));
-
-        ClickWindow(program.Control(IDC_HELP_BUTTON));
-        HWND help = program.WaitForTopLevel("Help");
-        ASSERT_TRUE(help);
-        program.Focus(help);
-        PressKey(VK_F1);
-        ASSERT_TRUE(engine.WaitForCount(3));
-        PressKey(VK_ESCAPE);
-        ASSERT_TRUE(WaitUntil([&] { return program.FindTopLevel("Help") == nullptr; }));
-
+        ASSERT_TRUE(program.PressF1InBox(
+            IDC_ABOUT, "About", [&] { return engine.WaitForCount(2); },
+            [&](HWND about) {
+                ClickWindow(::GetDlgItem(about, IDC_WEBSITE));
+                return log.WaitForCount(3);
+            }));
+        ASSERT_TRUE(program.PressF1InBox(IDC_HELP_BUTTON, "Help", [&] { return engine.WaitForCount(3); }));
         ClickWindow(program.Control(IDC_EXIT));
         EXPECT_EQ(program.WaitForExit(), 0u);
     }

@@ -104,6 +104,18 @@ HWND ProgramUnderTest::FocusedWindow() const {
     return info.hwndFocus;
 }
 
+bool ProgramUnderTest::PressF1InBox(int button, const char* caption, const std::function<bool()>& answered,
+                                    const std::function<bool(HWND)>& first) const {
+    ClickWindow(Control(button));
+    HWND box = WaitForTopLevel(caption);
+    if (!box || (first && !first(box))) return false;
+    Focus(box);
+    PressKey(VK_F1);
+    if (!answered()) return false;
+    PressKey(VK_ESCAPE);
+    return WaitUntil([&] { return FindTopLevel(caption) == nullptr; }, 5000);
+}
+
 void ClickWindow(HWND w) {
     RECT r{};
     ::GetWindowRect(w, &r);

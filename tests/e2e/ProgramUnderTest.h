@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     DWORD WaitForExit(DWORD timeoutMs = 10000) const;
     // The window with the keyboard focus in the program's thread.
     HWND FocusedWindow() const;
+    // Opens the box behind button, does first there (when given), presses F1 in it
+    // until answered holds, and closes it with Escape; false at the first step
+    // that does not happen.
+    bool PressF1InBox(int button, const char* caption, const std::function<bool()>& answered,
+                      const std::function<bool(HWND)>& first = nullptr) const;
 
     static std::string ExecutablePath();
     static std::wstring ExecutablePathW();
