@@ -110,6 +110,11 @@ def check_msi(arch, exe, msi):
           "ALLUSERS" not in props and props.get("ARPPRODUCTICON") == "Lumbrel.ico"
           and props.get("ARPHELPLINK") == "https://www.lumbrel.com/p/orvenna.html" and props.get("ARPNOMODIFY") == "1", props)
     check("msi: fixed upgrade code", props.get("UpgradeCode") == "{4D0B7F64-52B1-4D0E-9A53-0E6F3C1A7B21}", props)
+    upgrade = [r for r in msi_table(msi, "Upgrade") if r[-1] == "WIX_UPGRADE_DETECTED"]
+    check("msi: replaces any earlier version and this same one (the other architecture, a rebuild)",
+          len(upgrade) == 1 and upgrade[0][1:3] == ["", "2.0"] and int(upgrade[0][4]) & 0x200, upgrade)
+    files = msi_table(msi, "File")
+    check("msi: the program's file version 2.0.0.0", [(r[0], r[4]) for r in files] == [("LumbrelExe", "2.0.0.0")], files)
     conditions = msi_table(msi, "LaunchCondition")
     check("msi: an older version is refused with a clear message",
           ["NOT WIX_DOWNGRADE_DETECTED",
@@ -253,8 +258,8 @@ def main():
     check("strings: no application title (57344)", 57344 not in table)
     check("strings: help failure message", table.get(0xF107) == "Failed to launch help.")
 
-    if len(sys.argv) > 3:
-        check_msi(arch, path, sys.argv[3])
+    if len(sys.argv) > 4:  # the installer, and the program as released in it
+        check_msi(arch, sys.argv[4], sys.argv[3])
 
     failed = results.count(False)
     print(f"{len(results) - failed} passed, {failed} failed")

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""The signed installers of both architectures in one prefix that runs both
+(the 32-bit Wine root's), as a user meets them: each step leaves exactly one
+product, one installed-apps entry, one shortcut and the program just
+installed. Installing either architecture over the other, at the same version
+or a later one, replaces it; an installer of the same version built from a
+changed program replaces the first as an upgrade; the same package installed
+again is a repair; the signed program shows its window; uninstalling leaves
+the prefix as it was.
+
+usage: check_cross_arch.py SIGNED_WIN32_DIR SIGNED_WIN64_DIR NEXT_VERSION_WIN64_MSI STARTUP_BENCH_WIN32_EXE PREFIX
+(the folders as check_signing.sh leaves them; run with DISPLAY set)
+"""
+import os
+import shutil
+import subprocess
+import sys
+
+from msi_wine import *  # noqa: F401,F403
+import msi_wine
+
+dir32, dir64, next64, bench, prefix = (os.path.abspath(a) for a in sys.argv[1:6])
+use_prefix(prefix)
+packages = {
+    "win32 2.0": (os.path.join(dir32, "Orvenna-2.0-win32.msi"), os.path.join(dir32, "Lumbrel.exe"), "2.0"),
+    "win64 2.0": (os.path.join(dir64, "Orvenna-2.0-win64.msi"), os.path.join(dir64, "Lumbrel.exe"), "2.0"),
+    "win32 2.0 rebuilt": (os.path.join(dir32, "Orvenna-2.0-win32-rebuilt.msi"), os.path.join(dir32, "Lumbrel-rebuilt.exe"),
+                          "2.0"),
+    "win64 2.1": (next64, None, "2.1"),
+}
+
+
+def install(name, what):
+    """Installs a package and checks that it alone is installed."""
+    msi, exe, version = packages[name]
+    status, meaning = msiexec("/i", to_windows(msi))
+    entries = uninstall_entries()
+    exes = find("Lumbrel.exe")
+    print(f"  {what}: msiexec {status} ({meaning}); installed apps: "
+          + "; ".join(f"{e.get('DisplayName')} {e.get('DisplayVersion')} {e['key'].rsplit(chr(92), 1)[-1]}"
+                      for e in entries))
+    check(f"{what}: succeeds", status == 0, f"exit {status}")
+    check(f"{what}: one product, one entry, version {version}",
+          len(entries) == 1 and entries[0].get("DisplayVersion") == version, entries)
+    check(f"{what}: one shortcut", len(find("Orvenna.lnk")) == 1)
+    check(f"{what}: one program, the one just installed",
+          len(exes) == 1 and (exe is None or open(exes[0], "rb").read() == open(exe, "rb").read()), exes)
+    return exes
+
+
+try:
+    fresh_prefix()
+    before = snapshot()
+    exes = install("win32 2.0", "signed win32 2.0")
+    if len(exes) == 1:
+        shown = wine(bench, "1", to_windows(exes[0]))
+        check("the signed program shows its window with every channel", shown == 0, f"exit {shown}")
+    install("win64 2.0", "win64 2.0 over win32 2.0")
+    install("win32 2.0", "win32 2.0 over win64 2.0")
+    install("win32 2.0 rebuilt", "a rebuild of win32 2.0 with a changed program over win32 2.0")
+    install("win32 2.0 rebuilt", "the same package again (a repair)")
+    install("win64 2.1", "win64 2.1 over win32 2.0")
+    status, _ = msiexec("/x", to_windows(packages["win64 2.1"][0]))
+    check("uninstall succeeds", status == 0, f"exit {status}")
+    same_as(before, "uninstall leaves no file, folder, shortcut or key behind", ignore=shared_installer_key)
+finally:
+    subprocess.run(["wineserver", "-k"], env=msi_wine.env)
+    shutil.rmtree(work, ignore_errors=True)
+
+print(f"{len(failures)} failed" if failures else "all cross-architecture installer checks passed")
+sys.exit(1 if failures else 0)

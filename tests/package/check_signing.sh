@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Signing of the release with a throwaway CA, a code-signing certificate and a
+# time-stamping one, made here with openssl; osslsigncode's own time-stamp
+# authority stands in for a server. Builds the release from a copy of the source:
+#  - signed and time-stamped: the exe, the exe inside the zip and inside the
+#    installer, and the installer verify against the throwaway CA, with the
+#    time-stamp; one byte flipped in the exe's code fails verification;
+#  - signed twice without a time-stamp, in two trees: byte-identical;
+#  - the key taken away, then given again, with no source changed: unsigned
+#    (the built program itself), then signed again.
+# Leaves in OUT the signed installers, the signed program and an installer
+# rebuilt from a changed program, for the installer tests under Wine.
+# usage: check_signing.sh SOURCE_DIR PRESET OUT
+set -euo pipefail
+src=$1 preset=$2 out=$3
+work=$(mktemp -d /tmp/orvenna-sign.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # check NAME COMMAND...
+  if "${@:2}" >"$work/last.log" 2>&1; then
+    echo "ok: $1"; passed=$((passed + 1))
+  else
+    echo "FAILED: $1"; tail -n 15 "$work/last.log"; failed=$((failed + 1))
+  fi
+}
+
+# Throwaway keys, valid from now on: the signing time must fall inside them.
+cd "$work"
+subj() { openssl req -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "/CN=$2" 2>/dev/null; }
+issue() { openssl x509 -req -in "$1.csr" -CA ca.crt -CAkey ca.key -CAcreateserial -out "$1.crt" -days 30 -extfile "$1.ext" 2>/dev/null; }
+openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 30 -subj "/CN=Orvenna Throwaway Root" \
+  -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
+subj sign "Lumbrel Throwaway Code Signing"
+printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >sign.ext
+issue sign
+subj tsa "Orvenna Throwaway Time-Stamping"
+printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=critical,timeStamping\n' >tsa.ext
+issue tsa
+cat tsa.crt ca.crt >tsa-chain.pem
+head -c 24 /dev/urandom | base64 >password
+openssl pkcs12 -export -in sign.crt -inkey sign.key -certfile ca.crt -out sign.p12 -passout file:password
+cd - >/dev/null
+
+mkdir "$work/src"
+(cd "$src" && git ls-files -z --cached --others --exclude-standard 2>/dev/null | xargs -0 -I{} cp --parents {} "$work/src/") || cp -r "$src"/. "$work/src/"
+toolchain=$work/src/cmake/mingw-$([ "$preset" = win32 ] && echo i686 || echo x86_64).cmake
+configure() { cmake -S "$work/src" -B "$work/$1" -G Ninja --toolchain "$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" >/dev/null; }
+export SOURCE_DATE_EPOCH=$(($(date +%s) + 60))
+keyed=(ORVENNA_SIGN_PKCS12="$work/sign.p12" ORVENNA_SIGN_PASSWORD_FILE="$work/password")
+stamped=(ORVENNA_TIMESTAMP_TSA_CERTS="$work/tsa-chain.pem" ORVENNA_TIMESTAMP_TSA_KEY="$work/tsa.key")
+package() { local tree=$1; shift; env "$@" cmake --build "$work/$tree" --target package >/dev/null; }
+verify() { osslsigncode verify -CAfile "$work/ca.crt" -TSA-CAfile "$work/ca.crt" -in "$1"; }
+stamped_ok() {  # the signature and its time-stamp verify
+  verify "$1" >"$work/verify.log" 2>&1 || { cat "$work/verify.log"; return 1; }
+  grep -q "Timestamp Server Signature verification: ok" "$work/verify.log" &&
+    grep -q "^Signature verification: ok" "$work/verify.log" || { cat "$work/verify.log"; return 1; }
+}
+unsigned() { rm -f "$work/sig.der"; ! osslsigncode extract-signature -in "$1" -out "$work/sig.der" >/dev/null 2>&1; }
+
+configure stamped
+package stamped "${keyed[@]}" "${stamped[@]}"
+rel=$work/stamped/release
+exe=$work/stamped/release-stage/Lumbrel.exe
+msi=$(ls "$rel"/Orvenna-*.msi)
+zip=$(ls "$rel"/Orvenna-*.zip)
+mkdir "$work/from-zip" "$work/from-msi"
+/usr/bin/python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/from-zip"
+msiextract -C "$work/from-msi" "$msi" >/dev/null
+check "signed, time-stamped exe verifies" stamped_ok "$exe"
+check "the exe in the zip verifies" stamped_ok "$(find "$work/from-zip" -name Lumbrel.exe)"
+check "the exe in the installer verifies" stamped_ok "$(find "$work/from-msi" -name Lumbrel.exe)"
+check "signed, time-stamped installer verifies" stamped_ok "$msi"
+check "SHA256SUMS holds the signed files" bash -c "cd '$rel' && sha256sum -c SHA256SUMS"
+verify "$exe" 2>&1 | grep -E "Signing time|Timestamp time|Subject|verification" | sed 's/^/    /' | head -12
+# One byte of the code flipped: the first byte of .text.
+tampered=$work/tampered.exe
+cp "$exe" "$tampered"
+/usr/bin/python3 - "$tampered" <<'PY'
+import sys, pefile
+path = sys.argv[1]
+text = [s for s in pefile.PE(path).sections if s.Name.rstrip(b"\0") == b".text"][0]
+data = bytearray(open(path, "rb").read())
+data[text.PointerToRawData + 16] ^= 0xFF
+open(path, "wb").write(data)
+PY
+check "one byte flipped in the code fails verification" bash -c "! osslsigncode verify -CAfile '$work/ca.crt' -in '$tampered' >'$work/tamper.log' 2>&1"
+grep -E "digest|verification" "$work/tamper.log" | sed 's/^/    /' | head -4
+
+# Two signed trees, no time-stamp (a time-stamp is a fresh token: its own time and serial).
+for tree in one two; do configure "$tree"; package "$tree" "${keyed[@]}"; done
+same_release() {
+  cmp "$work/one/release-stage/Lumbrel.exe" "$work/two/release-stage/Lumbrel.exe" &&
+    cmp "$work/one/release/$(basename "$zip")" "$work/two/release/$(basename "$zip")"
+}
+check "two signed builds: exe and zip byte-identical" same_release
+check "two signed builds: the signed exe differs from the unsigned one" bash -c "! cmp -s '$work/one/release-stage/Lumbrel.exe' '$work/one/bin/Lumbrel.exe'"
+package one
+check "key removed, no source changed: the release exe is the unsigned build" cmp "$work/one/release-stage/Lumbrel.exe" "$work/one/bin/Lumbrel.exe"
+check "key removed: the installer is unsigned" unsigned "$work/one/release/$(basename "$msi")"
+package one "${keyed[@]}"
+check "key given again: signed again, as before" cmp "$work/one/release-stage/Lumbrel.exe" "$work/two/release-stage/Lumbrel.exe"
+
+# For the installer tests under Wine: the signed installer and program, and an
+# installer of the same version built from a changed program (one byte more).
+mkdir -p "$out"
+rm -f "$out"/*
+cp "$msi" "$exe" "$out/"
+cp "$work/stamped/bin/Lumbrel.exe" "$work/changed.exe"
+printf '\0' >>"$work/changed.exe"
+arch=$([ "$preset" = win32 ] && echo win32 || echo win64)
+/usr/bin/python3 "$work/src/tools/package/make_msi.py" "$out/Orvenna-2.0-$arch-rebuilt.msi" 2.0 "$arch" "$work/changed.exe" \
+  "$work/stamped/res/Lumbrel.ico" https://www.lumbrel.com/p/orvenna.html --no-sums
+cp "$work/changed.exe" "$out/Lumbrel-rebuilt.exe"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
