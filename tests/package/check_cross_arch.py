@@ -6,9 +6,11 @@ installed. Installing either architecture over the other, at the same version
 or a later one, replaces it; an installer of the same version built from a
 changed program replaces the first as an upgrade; the same package installed
 again is a repair; the signed program shows its window; uninstalling leaves
-the prefix as it was.
+the prefix as it was. Wine's WinVerifyTrust accepts the signed programs and
+installers with the throwaway root trusted, and rejects a tampered program.
 
-usage: check_cross_arch.py SIGNED_WIN32_DIR SIGNED_WIN64_DIR NEXT_VERSION_WIN64_MSI STARTUP_BENCH_WIN32_EXE PREFIX
+usage: check_cross_arch.py SIGNED_WIN32_DIR SIGNED_WIN64_DIR NEXT_VERSION_WIN64_MSI STARTUP_BENCH_WIN32_EXE
+                           VERIFY_TRUST_EXE PREFIX
 (the folders as check_signing.sh leaves them; run with DISPLAY set)
 """
 import os
@@ -19,7 +21,7 @@ import sys
 from msi_wine import *  # noqa: F401,F403
 import msi_wine
 
-dir32, dir64, next64, bench, prefix = (os.path.abspath(a) for a in sys.argv[1:6])
+dir32, dir64, next64, bench, verify_trust, prefix = (os.path.abspath(a) for a in sys.argv[1:7])
 use_prefix(prefix)
 packages = {
     "win32 2.0": (os.path.join(dir32, "Orvenna-2.0-win32.msi"), os.path.join(dir32, "Lumbrel.exe"), "2.0"),
@@ -48,7 +50,30 @@ def install(name, what):
     return exes
 
 
+def trust():
+    """WinVerifyTrust's answer for each signed file and the tampered programs.
+    Wine's checks the signature and the file's digest but takes any root as
+    trusted, so the answers before the throwaway root is added are only shown."""
+    files = [os.path.join(d, f) for d in (dir32, dir64) for f in sorted(os.listdir(d))
+             if (f.endswith(".msi") and "rebuilt" not in f) or f in ("Lumbrel.exe", "Lumbrel-tampered.exe")]
+    out = subprocess.run(["wine", verify_trust, to_windows(os.path.join(dir64, "throwaway-root.der")),
+                          *(to_windows(f) for f in files)], env=msi_wine.env, capture_output=True, text=True).stdout
+    answers = {}
+    for line in out.splitlines():
+        trust_pass, result, name = line.split(" ", 2)
+        answers[(trust_pass, name)] = int(result, 16)
+        print(f"  WinVerifyTrust {trust_pass}: {result} {name}")
+    mine = [k for k in answers if k[0] == "with-root"]
+    check("WinVerifyTrust: every file answered", len(mine) == len(files), out)
+    check("WinVerifyTrust: the signed programs and installers verify",
+          all(answers[k] == 0 for k in mine if not k[1].endswith("tampered.exe")))
+    check("WinVerifyTrust: a tampered program does not (TRUST_E_BAD_DIGEST)",
+          all(answers[k] == 0x80096010 for k in mine if k[1].endswith("tampered.exe")))
+
+
 try:
+    fresh_prefix()
+    trust()
     fresh_prefix()
     before = snapshot()
     exes = install("win32 2.0", "signed win32 2.0")

@@ -8,8 +8,9 @@
 #  - signed twice without a time-stamp, in two trees: byte-identical;
 #  - the key taken away, then given again, with no source changed: unsigned
 #    (the built program itself), then signed again.
-# Leaves in OUT the signed installers, the signed program and an installer
-# rebuilt from a changed program, for the installer tests under Wine.
+# Leaves in OUT the signed installer and program, the tampered program, the
+# throwaway root and an installer rebuilt from a changed program, for the
+# installer tests under Wine.
 # usage: check_signing.sh SOURCE_DIR PRESET OUT
 set -euo pipefail
 src=$1 preset=$2 out=$3
@@ -106,6 +107,8 @@ check "key given again: signed again, as before" cmp "$work/one/release-stage/Lu
 mkdir -p "$out"
 rm -f "$out"/*
 cp "$msi" "$exe" "$out/"
+cp "$tampered" "$out/Lumbrel-tampered.exe"
+openssl x509 -in "$work/ca.crt" -outform DER -out "$out/throwaway-root.der"
 cp "$work/stamped/bin/Lumbrel.exe" "$work/changed.exe"
 printf '\0' >>"$work/changed.exe"
 arch=$([ "$preset" = win32 ] && echo win32 || echo win64)
