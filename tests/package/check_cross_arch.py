@@ -14,7 +14,6 @@ usage: check_cross_arch.py SIGNED_WIN32_DIR SIGNED_WIN64_DIR NEXT_VERSION_WIN64_
 (the folders as check_signing.sh leaves them; run with DISPLAY set)
 """
 import os
-import shutil
 import subprocess
 import sys
 
@@ -85,12 +84,7 @@ try:
     install("win32 2.0 rebuilt", "a rebuild of win32 2.0 with a changed program over win32 2.0")
     install("win32 2.0 rebuilt", "the same package again (a repair)")
     install("win64 2.1", "win64 2.1 over win32 2.0")
-    status, _ = msiexec("/x", to_windows(packages["win64 2.1"][0]))
-    check("uninstall succeeds", status == 0, f"exit {status}")
-    same_as(before, "uninstall leaves no file, folder, shortcut or key behind", ignore=shared_installer_key)
+    uninstall_leaves_nothing(packages["win64 2.1"][0], before)
 finally:
-    subprocess.run(["wineserver", "-k"], env=msi_wine.env)
-    shutil.rmtree(work, ignore_errors=True)
-
-print(f"{len(failures)} failed" if failures else "all cross-architecture installer checks passed")
-sys.exit(1 if failures else 0)
+    status = finish("all cross-architecture installer checks passed")
+sys.exit(status)

@@ -12,12 +12,9 @@ usage: check_msi.py MSI NEXT_VERSION_MSI BUILT_EXE STARTUP_BENCH_EXE PREFIX
 """
 import os
 import re
-import shutil
-import subprocess
 import sys
 
 from msi_wine import *  # noqa: F401,F403 (the helpers of every installer test)
-import msi_wine
 
 msi, next_msi, built_exe, bench, prefix = (os.path.abspath(a) for a in sys.argv[1:6])
 use_prefix(prefix)
@@ -81,12 +78,7 @@ try:
     check("an older version is refused", status == 1603 & 0xFF, f"exit {status}")
     same_as(installed, "the refused older version changes nothing")
 
-    status, _ = msiexec("/x", to_windows(next_msi))
-    check("uninstall succeeds", status == 0, f"exit {status}")
-    same_as(before, "uninstall leaves no file, folder, shortcut or key behind", ignore=shared_installer_key)
+    uninstall_leaves_nothing(next_msi, before)
 finally:
-    subprocess.run(["wineserver", "-k"], env=msi_wine.env)
-    shutil.rmtree(work, ignore_errors=True)
-
-print(f"{len(failures)} failed" if failures else "all MSI checks passed")
-sys.exit(1 if failures else 0)
+    status = finish("all MSI checks passed")
+sys.exit(status)

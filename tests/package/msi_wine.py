@@ -3,6 +3,7 @@ holds (files and registry), the installed-apps entries, and a check record.
 Call use_prefix first."""
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 
@@ -204,3 +205,17 @@ def uninstall_entries():
     unique = {e["key"].rsplit("\\", 1)[-1]: e for e in entries if e.get("DisplayName") == "Orvenna"}
     return list(unique.values())
 
+
+
+def uninstall_leaves_nothing(msi, before):
+    status, _ = msiexec("/x", to_windows(msi))
+    check("uninstall succeeds", status == 0, f"exit {status}")
+    same_as(before, "uninstall leaves no file, folder, shortcut or key behind", ignore=shared_installer_key)
+
+
+def finish(all_passed):
+    """Stops the prefix's wineserver, removes the work folder and reports; the exit status."""
+    subprocess.run(["wineserver", "-k"], env=env)
+    shutil.rmtree(work, ignore_errors=True)
+    print(f"{len(failures)} failed" if failures else all_passed)
+    return 1 if failures else 0
