@@ -12,14 +12,16 @@ every build) and the times of creation and last save.
 
 usage: make_msi.py OUTPUT.msi VERSION win32|win64 EXE ICON HELP_LINK [--no-sums]
 """
+import hashlib
 import os
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
-import hashlib
 import uuid
+
+import pefile
 
 import sign
 import sums
@@ -35,12 +37,12 @@ product = uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-{version}-{arch}-
 # program are different ones.
 components = {name: str(uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-{arch}-{name}")).upper()
               for name in ("Program", "UserPrograms", "StartMenuShortcut")}
+# One for every version and both architectures: each replaces the others.
 UPGRADE_CODE = "{4D0B7F64-52B1-4D0E-9A53-0E6F3C1A7B21}"
 
 
 def file_version(path):
     """The fixed file version of a PE image's version block, as a.b.c.d."""
-    import pefile
     pe = pefile.PE(path, fast_load=True)
     pe.parse_data_directories([pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
     info = pe.VS_FIXEDFILEINFO[0]
@@ -83,7 +85,7 @@ with tempfile.TemporaryDirectory() as stage:
         ["wixl", "-a", {"win32": "x86", "win64": "x64"}[arch], "-o", os.path.abspath(out),
          "-D", f"Version={version}", "-D", f"ProductCode={str(product).upper()}",
          "-D", f"Exe={os.path.basename(exe)}", "-D", f"Icon={os.path.basename(icon)}",
-         "-D", f"HelpLink={help_link}",
+         "-D", f"HelpLink={help_link}", "-D", f"UpgradeCode={UPGRADE_CODE}",
          *(a for name, code in components.items() for a in ("-D", f"{name}Guid={code}")), "Orvenna.wxs"],
         cwd=stage, check=True)
 # What wixl cannot say: the upgrade also replaces a product of this same version
