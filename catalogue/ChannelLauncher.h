@@ -13,9 +13,10 @@
 inline constexpr std::int32_t kNoChannel = 10000;
 
 // The longest item text the launcher copies. The list's reported length is an
-// upper bound only, sized for any conversion into the ANSI code page, which may
-// take up to four bytes for one UTF-16 unit (UTF-8, GB 18030): four times the
-// longest name is copied.
+// upper bound only, sized for a conversion into the ANSI code page: at most two
+// bytes per UTF-16 unit in the double-byte code pages, three in UTF-8. Four
+// times the longest name covers any of them with a margin, for a list that
+// reports more than it copies; the margin costs a few dozen bytes of stack.
 inline constexpr std::size_t kItemTextBound = 4 * kMaxDisplayNameLength;
 
 class ChannelLauncher {

@@ -123,9 +123,9 @@ void CDialog::EndDialog(int nResult) {
     m_continueModal = false;
     if (!m_hWnd) return;
     ::EndDialog(m_hWnd, nResult);
-    // The loop may be asleep in GetMessage, and an end that comes inside a
-    // message sent from another thread posts nothing by itself: wake it, so the
-    // loop sees its flag now rather than at the next input.
+    // The loop may be asleep in GetMessage, and Windows does not document that
+    // ending a dialog posts anything, so it need not: wake the loop, so that it
+    // sees its flag now rather than at the next input.
     if (wasRunning) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 

@@ -110,8 +110,8 @@ TEST_F(DllPlanting, NoDllBesideTheProgramIsLoadedAlongItsWholePath) {
         ClickWindow(program.Control(IDC_EXIT));
         EXPECT_EQ(program.WaitForExit(), 0u);
     }
-    ExpectOpened({ChannelTable[63].destination, AsOpenedByTheShell(kChannelPortalHome),
-                  AsOpenedByTheShell(kMakerHomePage), kProductPage});
+    ExpectOpened({ChannelTable[63].destination, kChannelPortalHome,
+                  kMakerHomePage, kProductPage});
     EXPECT_EQ(Markers(), std::vector<std::string>{});
 }
 

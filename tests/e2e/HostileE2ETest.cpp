@@ -26,8 +26,8 @@ namespace {
 // Every address the program may open, in the form the browser receives it.
 std::set<std::string> OwnAddresses() {
     std::set<std::string> own;
-    for (const ChannelEntry& row : ChannelTable) own.insert(AsOpenedByTheShell(row.destination));
-    for (const char* page : {kChannelPortalHome, kMakerHomePage, kProductPage}) own.insert(AsOpenedByTheShell(page));
+    for (const ChannelEntry& row : ChannelTable) own.insert(row.destination);
+    for (const char* page : {kChannelPortalHome, kMakerHomePage, kProductPage}) own.insert(page);
     return own;
 }
 

@@ -103,7 +103,7 @@ TEST_F(Program, ChannelsOpensThePortalEachTimeAndChangesNothingElse) {
     ASSERT_TRUE(log.WaitForCount(3));
     // More messages through the window: the launcher still has CNN as opened last.
     for (int i = 0; i < 20; ++i) ::PostMessageA(program.Main(), WM_NULL, 0, 0);
-    const std::string portal = AsOpenedByTheShell(kChannelPortalHome);
+    const std::string portal = kChannelPortalHome;
     ExpectOpened({At(63), portal, portal});
     EXPECT_EQ(::SendMessageA(program.List(), LB_GETCURSEL, 0, 0), 63);
 }

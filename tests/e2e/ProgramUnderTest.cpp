@@ -132,13 +132,6 @@ std::string ListItemText(HWND list, int item) {
     return narrow;
 }
 
-std::string AsOpenedByTheShell(const std::string& address) {
-    // The shell hands a bare "https://host" to the browser as "https://host/".
-    const std::size_t hostStart = address.find("://");
-    if (hostStart != std::string::npos && address.find('/', hostStart + 3) == std::string::npos) return address + "/";
-    return address;
-}
-
 std::string WindowText(HWND w) {
     char text[512] = {};
     ::SendMessageTimeoutA(w, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);

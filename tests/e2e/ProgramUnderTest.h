@@ -51,8 +51,6 @@ private:
 void ClickWindow(HWND w);
 std::string WindowText(HWND w);
 std::string ListItemText(HWND list, int item);
-// The form in which an address reaches the browser.
-std::string AsOpenedByTheShell(const std::string& address);
 std::wstring WindowTextW(HWND w);
 
 // A test that starts with an empty record of opened addresses.

@@ -114,7 +114,10 @@ def check_msi(arch, exe, msi):
     check("msi: replaces any earlier version and this same one (the other architecture, a rebuild)",
           len(upgrade) == 1 and upgrade[0][1:3] == ["", "2.0"] and int(upgrade[0][4]) & 0x200, upgrade)
     files = msi_table(msi, "File")
-    check("msi: the program's file version 2.0.0.0", [(r[0], r[4]) for r in files] == [("LumbrelExe", "2.0.0.0")], files)
+    check("msi: the program's file version 2.0.0.0, language 1033",
+          [(r[0], r[4], r[5]) for r in files] == [("LumbrelExe", "2.0.0.0", "1033")], files)
+    hashes = msi_table(msi, "MsiFileHash")
+    check("msi: no file hash for the versioned program", not any(r[0] == "LumbrelExe" for r in hashes), hashes)
     conditions = msi_table(msi, "LaunchCondition")
     check("msi: an older version is refused with a clear message",
           ["NOT WIX_DOWNGRADE_DETECTED",
@@ -132,6 +135,43 @@ def check_msi(arch, exe, msi):
               and found[0].endswith("Programs/Orvenna/Lumbrel.exe"), found)
 
 
+def first_tls_callback_restricts_dll_search(pe, wide):
+    """Whether the image's TLS directory lists first the callback that restricts
+    the DLL search: the function whose code refers to the name
+    "SetDefaultDllDirectories", which it looks up."""
+    if not hasattr(pe, "DIRECTORY_ENTRY_TLS"):
+        return False, "no TLS directory"
+    base = pe.OPTIONAL_HEADER.ImageBase
+    size = 8 if wide else 4
+    at = pe.DIRECTORY_ENTRY_TLS.struct.AddressOfCallBacks - base
+    first = int.from_bytes(pe.get_data(at, size), "little")
+    if first == 0:
+        return False, "no callback"
+    data = pe.__data__
+    name = data.find(b"SetDefaultDllDirectories\0")
+    if name < 0:
+        return False, "no SetDefaultDllDirectories"
+    name_rva = pe.get_rva_from_offset(name)
+
+    def refers(code_rva, depth):
+        """Whether the code at code_rva, or a function it calls directly, names the string."""
+        code = pe.get_data(code_rva, 96)
+        for i in range(len(code) - 4):
+            value = int.from_bytes(code[i:i + 4], "little", signed=wide)
+            # i686 names the string by its address; x86_64 relative to the next instruction.
+            if (code_rva + i + 4 + value if wide else value - base) == name_rva:
+                return True
+            if depth and i and code[i - 1] == 0xE8:  # call rel32
+                callee = code_rva + i + 4 + int.from_bytes(code[i:i + 4], "little", signed=True)
+                if 0 < callee < pe.OPTIONAL_HEADER.SizeOfImage and refers(callee, depth - 1):
+                    return True
+        return False
+
+    if refers(first - base, 1):
+        return True, hex(first)
+    return False, f"the first callback at {first:#x} does not look up SetDefaultDllDirectories"
+
+
 def main():
     arch, path = sys.argv[1], sys.argv[2]
     pe = pefile.PE(path)
@@ -147,6 +187,8 @@ def main():
     wx = [s.Name.rstrip(b"\0").decode() for s in pe.sections if s.Characteristics & 0x80000000 and s.Characteristics & 0x20000000]
     check("no section both writable and executable", not wx, wx)
     check("no timestamp", pe.FILE_HEADER.TimeDateStamp == 0, pe.FILE_HEADER.TimeDateStamp)
+    first, detail = first_tls_callback_restricts_dll_search(pe, wide)
+    check("the first TLS callback restricts the DLL search", first, detail)
 
     manifests = resources(pe, RT_MANIFEST)
     check("exactly one manifest, id 1", list(k[0] for k in manifests) == [1], list(manifests))

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Lumbrel.exe, its release zip and its installer again from scratch in
 # another directory and compares them with the ones given: two builds of the
-# same source must match byte for byte, but for the installer's package code
-# and its times of creation and last save, which wixl sets anew each time.
+# same source must match byte for byte. Then builds an installer from a changed
+# program, which must be a new product in a new package: both codes differ.
 # usage: check_reproducible.sh SOURCE_DIR PRESET BUILT_EXE
 set -euo pipefail
 src=$1 preset=$2 built=$3
@@ -18,7 +18,9 @@ cmake --build "$build_dir" --target package >/dev/null
 cmake --build "$work/build" --target package >/dev/null
 zip=$(basename "$build_dir"/release/Orvenna-*.zip)
 passed=0 failed=0
-for pair in "$built:$work/build/bin/Lumbrel.exe" "$build_dir/release/$zip:$work/build/release/$zip"; do
+msi=$(basename "$build_dir"/release/Orvenna-*.msi)
+for pair in "$built:$work/build/bin/Lumbrel.exe" "$build_dir/release/$zip:$work/build/release/$zip" \
+  "$build_dir/release/$msi:$work/build/release/$msi"; do
   a=${pair%%:*} b=${pair#*:}
   if cmp -s "$a" "$b"; then
     echo "same: $(basename "$a") $(sha256sum < "$a" | cut -c1-16)"
@@ -28,22 +30,23 @@ for pair in "$built:$work/build/bin/Lumbrel.exe" "$build_dir/release/$zip:$work/
     failed=$((failed + 1))
   fi
 done
-# The installer: every table and stream, and the summary information but its
-# package code (9) and times (12, 13).
-msi=$(basename "$build_dir"/release/Orvenna-*.msi)
-for side in a b; do mkdir -p "$work/msi-$side"; done
-msidump -t -s -d "$work/msi-a" "$build_dir/release/$msi" >/dev/null
-msidump -t -s -d "$work/msi-b" "$work/build/release/$msi" >/dev/null
-for side in a b; do
-  rm "$work/msi-$side/_Streams/"*SummaryInformation  # its name starts with a control character
-  grep -Pv '^(9|12|13)\t' "$work/msi-$side/_SummaryInformation.idt" > "$work/msi-$side/summary" || true
-  rm "$work/msi-$side/_SummaryInformation.idt"
-done
-if diff -r "$work/msi-a" "$work/msi-b" >/dev/null; then
-  echo "same but for package code and dates: $msi"
+# The same version from a program one byte longer.
+codes() {  # the product code and the package code of an installer
+  msiinfo export "$1" Property | awk -F'\t' '$1 == "ProductCode" { print $2 }'
+  msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'
+}
+cp "$work/build/release-stage/Lumbrel.exe" "$work/changed.exe"
+printf '\0' >>"$work/changed.exe"
+arch=$([ "$preset" = win32 ] && echo win32 || echo win64)
+/usr/bin/python3 "$work/src/tools/package/make_msi.py" "$work/changed.msi" 2.0 "$arch" "$work/changed.exe" \
+  "$work/build/res/Lumbrel.ico" https://www.lumbrel.com/p/orvenna.html --no-sums
+codes "$work/build/release/$msi" >"$work/codes-a"
+codes "$work/changed.msi" >"$work/codes-b"
+if [ "$(wc -l <"$work/codes-a")" -eq 2 ] && [ "$(sort -u "$work/codes-a" "$work/codes-b" | wc -l)" -eq 4 ]; then
+  echo "a changed program: new product code and package code: $(paste -sd' ' "$work/codes-b")"
   passed=$((passed + 1))
 else
-  echo "DIFFERENT: $msi"; diff -r "$work/msi-a" "$work/msi-b" | head -5
+  echo "CODES NOT BOTH NEW for a changed program:"; paste "$work/codes-a" "$work/codes-b"
   failed=$((failed + 1))
 fi
 echo "$passed passed, $failed failed"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Signing of the release with a throwaway CA, a code-signing certificate and a
-# time-stamping one, made here with openssl; osslsigncode's own time-stamp
-# authority stands in for a server. Builds the release from a copy of the source:
+# time-stamping one, made here with openssl; a time-stamp server on loopback,
+# where openssl answers each RFC 3161 request, stands in for a public one, so
+# the release's own way of time-stamping is what is tested. Builds the release
+# from a copy of the source:
 #  - signed and time-stamped: the exe, the exe inside the zip and inside the
 #    installer, and the installer verify against the throwaway CA, with the
 #    time-stamp; one byte flipped in the exe's code fails verification;
-#  - signed twice without a time-stamp, in two trees: byte-identical;
+#  - signed twice without a time-stamp, in two trees: byte-identical, the
+#    installer too;
 #  - the key taken away, then given again, with no source changed: unsigned
 #    (the built program itself), then signed again.
 # Leaves in OUT the signed installer and program, the tampered program, the
@@ -37,9 +40,60 @@ issue sign
 subj tsa "Orvenna Throwaway Time-Stamping"
 printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=critical,timeStamping\n' >tsa.ext
 issue tsa
-cat tsa.crt ca.crt >tsa-chain.pem
 head -c 24 /dev/urandom | base64 >password
 openssl pkcs12 -export -in sign.crt -inkey sign.key -certfile ca.crt -out sign.p12 -passout file:password
+
+# The time-stamp server: HTTP on a free loopback port.
+cat >tsa.cnf <<EOF
+[ tsa ]
+default_tsa = throwaway
+[ throwaway ]
+serial = $work/tsa-serial
+signer_cert = $work/tsa.crt
+certs = $work/ca.crt
+signer_key = $work/tsa.key
+signer_digest = sha256
+default_policy = 1.3.6.1.4.1.4146.2.3
+digests = sha1, sha256, sha384, sha512
+accuracy = secs:1
+ordering = yes
+ess_cert_id_alg = sha256
+EOF
+echo 01 >tsa-serial
+/usr/bin/python3 - "$work" <<'PY' &
+import http.server, os, subprocess, sys, tempfile
+work = sys.argv[1]
+
+
+class Authority(http.server.BaseHTTPRequestHandler):
+    def do_POST(self):
+        with tempfile.TemporaryDirectory(dir=work) as d:
+            with open(os.path.join(d, "query"), "wb") as f:
+                f.write(self.rfile.read(int(self.headers["Content-Length"])))
+            made = subprocess.run(["openssl", "ts", "-reply", "-config", os.path.join(work, "tsa.cnf"),
+                                   "-queryfile", os.path.join(d, "query"), "-out", os.path.join(d, "reply")],
+                                  capture_output=True)
+            reply = open(os.path.join(d, "reply"), "rb").read() if made.returncode == 0 else b""
+        self.send_response(200 if reply else 500)
+        self.send_header("Content-Type", "application/timestamp-reply")
+        self.send_header("Content-Length", str(len(reply)))
+        self.end_headers()
+        self.wfile.write(reply)
+
+    def log_message(self, *args):
+        pass
+
+
+server = http.server.HTTPServer(("127.0.0.1", 0), Authority)
+with open(os.path.join(work, "tsa-port.tmp"), "w") as f:
+    f.write(str(server.server_address[1]))
+os.rename(os.path.join(work, "tsa-port.tmp"), os.path.join(work, "tsa-port"))
+server.serve_forever()
+PY
+tsa_pid=$!
+trap 'kill "$tsa_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -f tsa-port ] && break; sleep 0.05; done
+[ -f tsa-port ] || { echo "FAILED: the time-stamp server did not start"; exit 1; }
 cd - >/dev/null
 
 mkdir "$work/src"
@@ -49,7 +103,7 @@ configure() { cmake -S "$work/src" -B "$work/$1" -G Ninja --toolchain "$toolchai
   "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" >/dev/null; }
 export SOURCE_DATE_EPOCH=$(($(date +%s) + 60))
 keyed=(ORVENNA_SIGN_PKCS12="$work/sign.p12" ORVENNA_SIGN_PASSWORD_FILE="$work/password")
-stamped=(ORVENNA_TIMESTAMP_TSA_CERTS="$work/tsa-chain.pem" ORVENNA_TIMESTAMP_TSA_KEY="$work/tsa.key")
+stamped=(ORVENNA_TIMESTAMP_URL="http://127.0.0.1:$(cat "$work/tsa-port")" no_proxy=127.0.0.1 NO_PROXY=127.0.0.1)
 package() { local tree=$1; shift; env "$@" cmake --build "$work/$tree" --target package >/dev/null; }
 verify() { osslsigncode verify -CAfile "$work/ca.crt" -TSA-CAfile "$work/ca.crt" -in "$1"; }
 stamped_ok() {  # the signature and its time-stamp verify
@@ -92,9 +146,10 @@ grep -E "digest|verification" "$work/tamper.log" | sed 's/^/    /' | head -4
 for tree in one two; do configure "$tree"; package "$tree" "${keyed[@]}"; done
 same_release() {
   cmp "$work/one/release-stage/Lumbrel.exe" "$work/two/release-stage/Lumbrel.exe" &&
-    cmp "$work/one/release/$(basename "$zip")" "$work/two/release/$(basename "$zip")"
+    cmp "$work/one/release/$(basename "$zip")" "$work/two/release/$(basename "$zip")" &&
+    cmp "$work/one/release/$(basename "$msi")" "$work/two/release/$(basename "$msi")"
 }
-check "two signed builds: exe and zip byte-identical" same_release
+check "two signed builds: exe, zip and installer byte-identical" same_release
 check "two signed builds: the signed exe differs from the unsigned one" bash -c "! cmp -s '$work/one/release-stage/Lumbrel.exe' '$work/one/bin/Lumbrel.exe'"
 package one
 check "key removed, no source changed: the release exe is the unsigned build" cmp "$work/one/release-stage/Lumbrel.exe" "$work/one/bin/Lumbrel.exe"

@@ -1,6 +1,7 @@
 """Windows Installer under Wine, for the installer tests: msiexec, what a prefix
 holds (files and registry), the installed-apps entries, and a check record.
 Call use_prefix first."""
+import fcntl
 import os
 import re
 import shutil
@@ -21,12 +22,29 @@ def use_prefix(path):
 
 
 def fresh_prefix():
-    """Empties and boots the prefix."""
-    import shutil
+    """Empties the prefix and makes it anew, as a copy of a prefix this Wine
+    booted once and keeps (ORVENNA_WINE_TEMPLATES, else beside the prefix)."""
     subprocess.run(["wineserver", "-k"], env=env)
     shutil.rmtree(prefix, ignore_errors=True)
-    subprocess.run(["wineboot", "-i"], env=env, capture_output=True)
-    subprocess.run(["wineserver", "-w"], env=env)
+    subprocess.run(["cp", "-a", template(), prefix], check=True)
+
+
+def template():
+    """A booted prefix of this Wine's version, made when missing: one wineboot
+    per Wine, not one per test."""
+    version = subprocess.run(["wine", "--version"], env=env, capture_output=True, text=True).stdout.strip()
+    folder = os.environ.get("ORVENNA_WINE_TEMPLATES") or os.path.dirname(prefix)
+    os.makedirs(folder, exist_ok=True)
+    path = os.path.join(folder, "template-" + re.sub(r"[^A-Za-z0-9.-]", "_", version))
+    with open(path + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)  # tests running side by side make it once
+        if not os.path.exists(os.path.join(path, ".booted")):
+            shutil.rmtree(path, ignore_errors=True)
+            booting = dict(env, WINEPREFIX=path)
+            subprocess.run(["wineboot", "-i"], env=booting, capture_output=True)
+            subprocess.run(["wineserver", "-w"], env=booting)
+            open(os.path.join(path, ".booted"), "w").close()
+    return path
 
 
 failures = []

@@ -2,13 +2,16 @@
 """Builds the per-user installer with wixl, signs it when a key is given
 (sign.py) and records it in SHA256SUMS.
 
-The product code is derived from everything the package is made of (version,
-architecture, program, icon, source, help link): a rebuild that changes any of
-them is a new product, which replaces the old one as an upgrade, and the same
-package installed twice is a repair. The components' codes are the
-architecture's own. Two builds of the same inputs differ only in three fields
-of the summary information that wixl sets itself: the package code (new for
-every build) and the times of creation and last save.
+Two builds from the same inputs are the same file byte for byte. One hash over
+everything that goes into the package (the program's bytes, the icon, the
+installer's source, this script, the wixl version, and the version,
+architecture and help link) gives both the product code and the package code,
+and the summary information's times of creation and last save are fixed
+(SOURCE_DATE_EPOCH when given). So a package published again unchanged is the
+same package, which Windows Installer may install over itself; any changed
+input is a new product, which replaces the old one as a major upgrade; and two
+different package files never share a package code. The components' codes are
+the architecture's own.
 
 usage: make_msi.py OUTPUT.msi VERSION win32|win64 EXE ICON HELP_LINK [--no-sums]
 """
@@ -21,6 +24,7 @@ import sys
 import tempfile
 import uuid
 
+import olefile
 import pefile
 
 import sign
@@ -29,10 +33,23 @@ import sums
 out, version, arch, exe, icon, help_link = sys.argv[1:7]
 here = os.path.dirname(os.path.abspath(__file__))
 source = os.path.join(here, "Orvenna.wxs")
-inputs = hashlib.sha256()
-for path in (exe, icon, source):
-    inputs.update(hashlib.sha256(open(path, "rb").read()).digest())
-product = uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-{version}-{arch}-{inputs.hexdigest()}")
+
+
+def wixl_version():
+    result = subprocess.run(["wixl", "--version"], capture_output=True, text=True, check=True)
+    return result.stdout.strip()
+
+
+def digest_of(paths, *words):
+    """One SHA-256 over the files' bytes and the words, each taken whole."""
+    inputs = hashlib.sha256()
+    for path in paths:
+        inputs.update(hashlib.sha256(open(path, "rb").read()).digest())
+    for word in words:
+        inputs.update(hashlib.sha256(word.encode()).digest())
+    return inputs.hexdigest()
+
+
 # A component's code names one set of resources: the 32-bit and the 64-bit
 # program are different ones.
 components = {name: str(uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-{arch}-{name}")).upper()
@@ -72,32 +89,74 @@ def small_icon(source, target, largest=48):
     open(target, "wb").write(out)
 
 
+def fix_summary(path, package_code, when):
+    """Sets the package code and the times of creation and last save in the
+    summary information, which wixl and msibuild fill from the clock and a
+    random source. Each is rewritten in place, at its own size."""
+    name = "\x05SummaryInformation"
+    ole = olefile.OleFileIO(path, write_mode=True)
+    data = bytearray(ole.openstream(name).read())
+    (section,) = struct.unpack_from("<I", data, 44)
+    _, count = struct.unpack_from("<II", data, section)
+    filetime = (when + 11644473600) * 10_000_000
+    done = set()
+    for i in range(count):
+        pid, offset = struct.unpack_from("<II", data, section + 8 + 8 * i)
+        at = section + offset
+        (kind,) = struct.unpack_from("<I", data, at)
+        if pid == 9 and kind == 30:  # the package code, a string
+            code = package_code.encode() + b"\0"
+            (length,) = struct.unpack_from("<I", data, at + 4)
+            if length != len(code):
+                sys.exit(f"make_msi.py: unexpected package code field in {path}")
+            data[at + 8:at + 8 + length] = code
+            done.add(pid)
+        elif pid in (12, 13) and kind == 64:  # FILETIME
+            struct.pack_into("<Q", data, at + 4, filetime)
+            done.add(pid)
+    if done != {9, 12, 13}:
+        sys.exit(f"make_msi.py: the summary information of {path} lacks a package code or a time")
+    ole.write_stream(name, bytes(data))
+    ole.close()
+
+
 # wixl takes source files by relative name only: they are staged beside the
 # installer's source.
-with tempfile.TemporaryDirectory() as stage:
-    for path in (exe, source):
-        shutil.copy(path, stage)
-    # The cabinet records each file's date: a fixed one keeps it reproducible.
-    fixed = 1767225600  # 2026-01-01 00:00 UTC, as in the zip
-    os.utime(os.path.join(stage, os.path.basename(exe)), (fixed, fixed))
-    small_icon(icon, os.path.join(stage, os.path.basename(icon)))
-    subprocess.run(
-        ["wixl", "-a", {"win32": "x86", "win64": "x64"}[arch], "-o", os.path.abspath(out),
-         "-D", f"Version={version}", "-D", f"ProductCode={str(product).upper()}",
-         "-D", f"Exe={os.path.basename(exe)}", "-D", f"Icon={os.path.basename(icon)}",
-         "-D", f"HelpLink={help_link}", "-D", f"UpgradeCode={UPGRADE_CODE}",
-         *(a for name, code in components.items() for a in ("-D", f"{name}Guid={code}")), "Orvenna.wxs"],
-        cwd=stage, check=True)
+stage_dir = tempfile.TemporaryDirectory()
+stage = stage_dir.name
+for path in (exe, source):
+    shutil.copy(path, stage)
+# The cabinet records each file's date: a fixed one keeps it reproducible.
+FIXED_TIME = 1767225600  # 2026-01-01 00:00 UTC, as in the zip
+os.utime(os.path.join(stage, os.path.basename(exe)), (FIXED_TIME, FIXED_TIME))
+small_icon(icon, os.path.join(stage, os.path.basename(icon)))
+# The summary's times are part of the file: a package built at another time is another package.
+when = int(os.environ.get("SOURCE_DATE_EPOCH") or FIXED_TIME)
+digest = digest_of([os.path.join(stage, os.path.basename(p)) for p in (exe, icon, source)] + [os.path.abspath(__file__)],
+                   wixl_version(), version, arch, help_link, str(when))
+product = uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-{version}-{arch}-{digest}")
+package = uuid.uuid5(uuid.NAMESPACE_URL, f"{help_link}#Orvenna-package-{digest}")
+subprocess.run(
+    ["wixl", "-a", {"win32": "x86", "win64": "x64"}[arch], "-o", os.path.abspath(out),
+     "-D", f"Version={version}", "-D", f"ProductCode={str(product).upper()}",
+     "-D", f"Exe={os.path.basename(exe)}", "-D", f"Icon={os.path.basename(icon)}",
+     "-D", f"HelpLink={help_link}", "-D", f"UpgradeCode={UPGRADE_CODE}",
+     *(a for name, code in components.items() for a in ("-D", f"{name}Guid={code}")), "Orvenna.wxs"],
+    cwd=stage, check=True)
+stage_dir.cleanup()
 # What wixl cannot say: the upgrade also replaces a product of this same version
-# (the other architecture, or a rebuild), and the program's file version, which
-# Windows Installer's file-versioning rules read.
+# (the other architecture, or a rebuild); the program's file version and
+# language, which Windows Installer's file-versioning rules read; and that a
+# versioned file has no row in MsiFileHash, which is for unversioned files only.
 subprocess.run(
     ["msibuild", out, "-q",
      "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'", "-q",
      "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) "
      f"VALUES ('{UPGRADE_CODE}', '{version}', {0x1 | 0x200}, 'WIX_UPGRADE_DETECTED')", "-q",
-     f"UPDATE `File` SET `Version` = '{file_version(exe)}' WHERE `File` = 'LumbrelExe'"],
+     f"UPDATE `File` SET `Version` = '{file_version(exe)}', `Language` = '1033' WHERE `File` = 'LumbrelExe'", "-q",
+     "DELETE FROM `MsiFileHash` WHERE `File_` = 'LumbrelExe'"],
     check=True)
+fix_summary(out, "{" + str(package).upper() + "}", when)
 sign.in_place(out, help_link)
 if "--no-sums" not in sys.argv:
     sums.record(out)

@@ -15,6 +15,9 @@ The key is given in the environment, never on a command line:
 usage: sign.py IN OUT URL    OUT becomes IN, signed when a key is given, with URL
                              as the signature's link; OUT is left untouched when
                              that gives the bytes it already holds
+       sign.py --check       names, in one line, a key, password, certificate or
+                             time-stamping key that is given but missing or
+                             unreadable; exits 2 then
 """
 import os
 import shutil
@@ -29,14 +32,37 @@ def key_given():
     return bool(os.environ.get("ORVENNA_SIGN_PKCS12"))
 
 
+def problem():
+    """What is wrong with the signing settings, in one line, or None."""
+    env = os.environ
+
+    def unreadable(name):
+        path = env.get(name, "")
+        if not os.path.isfile(path) or not os.access(path, os.R_OK):
+            return f"{name} names {path!r}, which is not a readable file"
+        return None
+
+    pairs = (("ORVENNA_SIGN_PKCS12", "ORVENNA_SIGN_PASSWORD_FILE"),
+             ("ORVENNA_TIMESTAMP_TSA_CERTS", "ORVENNA_TIMESTAMP_TSA_KEY"),
+             ("ORVENNA_TIMESTAMP_TSA_KEY", "ORVENNA_TIMESTAMP_TSA_CERTS"))
+    for given, needed in pairs:
+        if env.get(given) and not env.get(needed):
+            return f"{given} is given without {needed}"
+    for name in ("ORVENNA_SIGN_PKCS12", "ORVENNA_SIGN_PASSWORD_FILE", "ORVENNA_TIMESTAMP_TSA_CERTS",
+                 "ORVENNA_TIMESTAMP_TSA_KEY"):
+        if env.get(name) and unreadable(name):
+            return unreadable(name)
+    return None
+
+
 def sign(source, target, url):
     """Writes target: source with an Authenticode signature (SHA-256)."""
     env = os.environ
-    password = env.get("ORVENNA_SIGN_PASSWORD_FILE")
-    if not password:
-        sys.exit("sign.py: ORVENNA_SIGN_PKCS12 is given without ORVENNA_SIGN_PASSWORD_FILE")
-    command = ["osslsigncode", "sign", "-pkcs12", env["ORVENNA_SIGN_PKCS12"], "-readpass", password,
-               "-h", "sha256", "-n", DESCRIPTION, "-i", url]
+    wrong = problem()
+    if wrong:
+        sys.exit(f"sign.py: {wrong}")
+    command = ["osslsigncode", "sign", "-pkcs12", env["ORVENNA_SIGN_PKCS12"], "-readpass",
+               env["ORVENNA_SIGN_PASSWORD_FILE"], "-h", "sha256", "-n", DESCRIPTION, "-i", url]
     when = env.get("SOURCE_DATE_EPOCH")
     if when:
         command += ["-time", when]
@@ -74,6 +100,12 @@ def in_place(path, url):
 
 
 if __name__ == "__main__":
+    if sys.argv[1:] == ["--check"]:
+        wrong = problem()
+        if wrong:
+            print(wrong, file=sys.stderr)
+            sys.exit(2)
+        sys.exit(0)
     if len(sys.argv) != 4:
         sys.exit(__doc__)
     stage(*sys.argv[1:4])
