@@ -110,8 +110,7 @@ TEST_F(DllPlanting, NoDllBesideTheProgramIsLoadedAlongItsWholePath) {
         ClickWindow(program.Control(IDC_EXIT));
         EXPECT_EQ(program.WaitForExit(), 0u);
     }
-    ExpectOpened({ChannelTable[63].destination, kChannelPortalHome,
-                  kMakerHomePage, kProductPage});
+    ExpectOpened({ChannelTable[63].destination, kChannelPortalHome, kMakerHomePage, kProductPage});
     EXPECT_EQ(Markers(), std::vector<std::string>{});
 }
 
