@@ -94,27 +94,41 @@ def files():
     return found
 
 
+def hives():
+    """Every key of the user's and the machine's hives, with its values' raw
+    texts by name, as Wine saved them: the server writes the hives when it
+    ends, so this waits for it first. Read from the files, the whole registry
+    costs no Windows process at all."""
+    subprocess.run(["wineserver", "-w"], env=env)
+    keys = {}
+    for hive, name in (("HKEY_CURRENT_USER", "user.reg"), ("HKEY_LOCAL_MACHINE", "system.reg")):
+        values = None
+        for line in open(os.path.join(prefix, name), encoding="utf-8", errors="replace"):
+            if line.startswith("["):
+                key = hive + "\\" + line[1:line.rindex("]")].replace("\\\\", "\\")
+                values = keys.setdefault(key, {})
+            elif values is not None and line.startswith('"'):
+                value_name, value = line.rstrip("\n").split('"=', 1)
+                values[value_name.strip('"')] = value
+            elif values is not None and line.startswith("@="):
+                values["@"] = line[2:].rstrip("\n")
+    return keys
+
+
 def registry():
     """Every key and value name of the user's and the machine's hives, but the
-    machine's System hive: devices and drivers, which Wine registers anew for
-    each display it meets, and where an installer of this kind writes nothing."""
+    machine's System hive and its network cards: devices and drivers, which
+    Wine registers anew for each display it meets and each start (the cards as
+    a volatile key, which the saved hive loses), and where an installer of this
+    kind writes nothing."""
     found = set()
-    for hive in ("HKCU", "HKLM"):
-        out = os.path.join(work, f"{hive}.reg")
-        wine("reg", "export", hive, to_windows(out), "/y")
-        text = open(out, "rb").read().decode("utf-16", "replace")
-        key = None
-        for line in text.splitlines():
-            if line.startswith("["):
-                key = line.strip("[]\r")
-                if key.lower().startswith("hkey_local_machine\\system\\"):
-                    key = None
-                    continue
-                found.add(key)
-            elif line.startswith('"') and key:
-                found.add(key + " :: " + line.split('"=', 1)[0].strip('"'))
-            elif line.startswith("@=") and key:
-                found.add(key + " :: @")
+    for key, values in hives().items():
+        lower = key.lower()
+        if lower.startswith("hkey_local_machine\\system\\") or lower.startswith(
+                "hkey_local_machine\\software\\microsoft\\windows nt\\currentversion\\networkcards"):
+            continue
+        found.add(key)
+        found.update(f"{key} :: {name}" for name in values)
     return found
 
 
@@ -201,28 +215,16 @@ def uninstall_entries():
     """The installed-apps entries named Orvenna, with their values, one per
     product code."""
     entries = []
-    # Both registry views: a 32-bit reg.exe sees only its own view of HKLM
-    # unless told otherwise, and Wine may keep a per-user product's entry there.
-    for hive, view, bits in ((h, v, b) for h in ("HKCU", "HKLM")
-                             for v in ("Software\\Microsoft", "Software\\Wow6432Node\\Microsoft") for b in ("32", "64")):
-        out = os.path.join(work, "arp.reg")
-        if os.path.exists(out):
-            os.remove(out)
-        key = f"{hive}\\{view}\\Windows\\CurrentVersion\\Uninstall"
-        if wine("reg", "export", key, to_windows(out), "/y", f"/reg:{bits}") != 0:
-            continue
-        current = None
-        for line in open(out, "rb").read().decode("utf-16", "replace").splitlines():
-            if line.startswith("["):
-                current = {"key": line.strip("[]\r")}
-                entries.append(current)
-            elif line.startswith('"') and current is not None:
-                name, value = line.split('"=', 1)
-                current[name.strip('"')] = value.strip().strip('"')
-    # The 64-bit and 32-bit views may show one registration twice.
+    # Both registry views of both hives: Wine may keep a per-user product's
+    # entry in the machine's 32-bit view.
+    where = re.compile(r"HKEY_(CURRENT_USER|LOCAL_MACHINE)\\Software\\(Wow6432Node\\)?Microsoft\\Windows\\"
+                       r"CurrentVersion\\Uninstall\\[^\\]+", re.I)
+    for key, values in hives().items():
+        if where.fullmatch(key):
+            entries.append(dict({name: value.strip().strip('"') for name, value in values.items()}, key=key))
+    # The two views may show one registration twice.
     unique = {e["key"].rsplit("\\", 1)[-1]: e for e in entries if e.get("DisplayName") == "Orvenna"}
     return list(unique.values())
-
 
 
 def uninstall_leaves_nothing(msi, before):
