@@ -55,8 +55,8 @@ TEST_F(Program, ClickingCnnOpensItOnceAndArrowsOpenTheNextChannelsInOrder) {
     ClickListItem(program.List(), 63);
     ASSERT_TRUE(log.WaitForCount(1));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{std::string(kChannelPortalHome) + "/p/cnn.html"});
-    ClickListItem(program.List(), 63);  // again: nothing
-    OpenLog::Settle();
+    // Again: nothing. A late extra open would still show in the exact record at the end.
+    ClickListItem(program.List(), 63);
     EXPECT_EQ(log.Lines().size(), 1u);
     PressKey(VK_DOWN);
     ASSERT_TRUE(log.WaitForCount(2));
@@ -132,7 +132,7 @@ TEST_F(Program, CommandLineArgumentsHaveNoEffect) {
     ASSERT_TRUE(program.Main());
     EXPECT_EQ(::SendMessageA(program.List(), LB_GETCOUNT, 0, 0), kChannelCount);
     EXPECT_EQ(::SendMessageA(program.List(), LB_GETCURSEL, 0, 0), LB_ERR);
-    OpenLog::Settle();
+    // Anything the arguments opened would stand before the one channel in the exact record at the end.
     ClickListItem(program.List(), 0);
     ASSERT_TRUE(log.WaitForCount(1));
     PressKey(VK_ESCAPE);
