@@ -50,8 +50,8 @@ def problem():
             return f"{given} is given without {needed}"
     for name in ("ORVENNA_SIGN_PKCS12", "ORVENNA_SIGN_PASSWORD_FILE", "ORVENNA_TIMESTAMP_TSA_CERTS",
                  "ORVENNA_TIMESTAMP_TSA_KEY"):
-        if env.get(name) and unreadable(name):
-            return unreadable(name)
+        if env.get(name) and (wrong := unreadable(name)):
+            return wrong
     return None
 
 
