@@ -149,6 +149,8 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
+void CDialog::OnDpiChanged(UINT) {}
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (!m_hWnd || !IsKeyboardOrMouse(pMsg->message)) return FALSE;
     return ::IsDialogMessageA(m_hWnd, pMsg);
@@ -220,6 +222,9 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Detach();
         return FALSE;
     }
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam));
+        return FALSE;
     default:
         break;
     }

@@ -22,6 +22,10 @@ protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
     virtual void OnCancel();
+    // The window has met another DPI (Windows 10 1703 and later). Afterwards the
+    // dialog manager rescales the frame, the controls and their fonts, always:
+    // only what the dialog draws or sets itself is left to this.
+    virtual void OnDpiChanged(UINT dpi);
     // Answers a help request with this dialog's context.
     LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
     bool OnCmdMsg(UINT nID, UINT nCode) override;

@@ -11,7 +11,10 @@ public:
     CPaintDC& operator=(const CPaintDC&) = delete;
 
     HDC GetSafeHdc() const { return m_hDC; }
-    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+    // Draws a square icon at size pixels.
+    BOOL DrawIcon(int x, int y, HICON hIcon, int size) {
+        return ::DrawIconEx(m_hDC, x, y, hIcon, size, size, 0, nullptr, DI_NORMAL);
+    }
 
     HDC m_hDC = nullptr;
     PAINTSTRUCT m_ps{};

@@ -8,6 +8,7 @@
 #define IDD_HELP 130
 
 #define IDS_ABOUTBOX 101
+#define IDS_CHANNEL_LIST_NAME 103
 #define IDM_ABOUTBOX 0x0010
 
 #define IDC_WEBSITE 1015

@@ -2,15 +2,17 @@
 // The program's dialogs: the main window with the channel list, the About box
 // and the Help box.
 
+#include "AccessibleName.h"
 #include "ChannelLauncher.h"
 #include "Dialog.h"
 #include "ListBox.h"
+#include "OwnedIcon.h"
 #include "resource.h"
 
 class CDialog2Dlg : public CDialog {
 public:
     explicit CDialog2Dlg(CWnd* pParent = nullptr);
-    ~CDialog2Dlg() override = default;
+    ~CDialog2Dlg() override;
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -25,6 +27,11 @@ protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnDpiChanged(UINT dpi) override;
+    void OnNameListTimer();
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    // The icon the window shows large: the one made for its DPI, once there is one.
+    HICON BigIcon() const { return m_bigIcon.Get() ? m_bigIcon.Get() : m_hIcon; }
     void OnHelpButton();
     void OnAboutButton();
     void OnExitButton();
@@ -34,6 +41,9 @@ protected:
 
     CListBox m_channelList;
     HICON m_hIcon;
+    COwnedIcon m_bigIcon;  // made for the window's DPI when it changes
+    COwnedIcon m_smallIcon;
+    CAccessibleName m_listName;
     ChannelLauncher m_launcher;  // one per run: the main window exists once
 };
 
@@ -45,8 +55,11 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnWebsite();
+    void OnDpiChanged(UINT dpi) override;
 
     DECLARE_MESSAGE_MAP()
+
+    COwnedIcon m_icon;  // made for the box's DPI when it changes
 };
 
 class CHelpDlg : public CDialog {

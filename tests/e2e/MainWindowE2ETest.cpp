@@ -43,6 +43,9 @@ TEST_F(Program, StartsCentredWithEveryNameNothingSelectedAndFocusInTheList) {
     const LONG style = ::GetWindowLongA(program.Main(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(WindowText(program.Main()), " Orvenna");
+    // Per monitor: Windows rescales it for each monitor's DPI instead of stretching it.
+    EXPECT_EQ(::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(program.Main())),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
 
     PressKey(VK_ESCAPE);
     EXPECT_EQ(program.WaitForExit(), 0u);

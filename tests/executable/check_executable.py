@@ -181,6 +181,11 @@ def main():
     check("GUI subsystem", pe.OPTIONAL_HEADER.Subsystem == 2)
     dlls = sorted(e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT)
     check("imports only DLLs Windows ships", set(dlls) <= ALLOWED_DLLS, dlls)
+    # Windows 7 lacks the per-monitor DPI functions, and oleacc is reached through COM.
+    functions = [i.name.decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports if i.name]
+    dpi = [f for f in functions if "Dpi" in f]
+    check("no DPI function imported (they are looked up at run time)", not dpi, dpi)
+    check("no oleacc import", "oleacc.dll" not in dlls and not any(f.startswith("AccessibleObject") for f in functions))
     chars = pe.OPTIONAL_HEADER.DllCharacteristics
     need = 0x40 | 0x100 | (0x20 if wide else 0)
     check("ASLR and DEP" + (" with high-entropy VA" if wide else ""), chars & need == need, hex(chars))
@@ -196,7 +201,10 @@ def main():
     check("manifest: asInvoker", 'level="asInvoker"' in text)
     check("manifest: common controls 6", "Microsoft.Windows.Common-Controls" in text and 'version="6.0.0.0"' in text)
     check("manifest: Windows 10 and 11", WIN10_GUID in text)
-    check("manifest: system DPI awareness", "<dpiAware>true</dpiAware>" in text)
+    check("manifest: system DPI awareness for Windows 7 to 8.1", "<dpiAware>true</dpiAware>" in text)
+    check("manifest: per-monitor v2 awareness, system where Windows 10 lacks it",
+          '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, System</dpiAwareness>'
+          in text)
 
     vs = pe.VS_FIXEDFILEINFO[0]
     check("fixed versions 2.0.0.0", (vs.FileVersionMS, vs.FileVersionLS, vs.ProductVersionMS, vs.ProductVersionLS) == (0x20000, 0, 0x20000, 0))

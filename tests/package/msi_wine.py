@@ -31,19 +31,31 @@ def fresh_prefix():
 
 def template():
     """A booted prefix of this Wine's version, made when missing: one wineboot
-    per Wine, not one per test."""
+    per Wine, not one per test. It also holds what Wine writes lazily, the
+    first time some component runs in a prefix, so that no copy gains it in
+    the middle of a test and takes it for an installer's doing:
+    - HKEY_CURRENT_USER\\Console, the console defaults (colour table, cursor,
+      font, window and buffer sizes), which Wine's console host writes the
+      first time it opens a console window; a console program started without
+      a console may open one at any moment. The console is opened here once."""
     version = subprocess.run(["wine", "--version"], env=env, capture_output=True, text=True).stdout.strip()
     folder = os.environ.get("ORVENNA_WINE_TEMPLATES") or os.path.dirname(prefix)
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, "template-" + re.sub(r"[^A-Za-z0-9.-]", "_", version))
+    made = os.path.join(path, ".booted-with-console")
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)  # tests running side by side make it once
-        if not os.path.exists(os.path.join(path, ".booted")):
+        if not os.path.exists(made):
             shutil.rmtree(path, ignore_errors=True)
             booting = dict(env, WINEPREFIX=path)
             subprocess.run(["wineboot", "-i"], env=booting, capture_output=True)
             subprocess.run(["wineserver", "-w"], env=booting)
-            open(os.path.join(path, ".booted"), "w").close()
+            subprocess.run(["wine", "wineconsole", "cmd", "/c", "exit"], env=booting, capture_output=True,
+                           stdin=subprocess.DEVNULL, timeout=300)
+            subprocess.run(["wineserver", "-w"], env=booting)
+            if "\n[Console]" not in open(os.path.join(path, "user.reg"), encoding="utf-8", errors="replace").read():
+                raise RuntimeError(f"the template {path} has no console defaults: Wine's console host wrote none")
+            open(made, "w").close()
     return path
 
 

@@ -9,6 +9,8 @@
 
 #include "ChannelTable.h"
 #include "Dialog2Dlg.h"
+#include "FakeAccPropServices.h"
+#include "OpenWebAddress.h"
 #include "ProbeDialog.h"
 #include "TestApp.h"
 #include "WinTestSupport.h"
@@ -233,6 +235,141 @@ TEST_F(MainWindowLauncher, AnInitialisationMessageFromOutsideIsIgnored) {
         items = static_cast<int>(::SendMessageA(::GetDlgItem(h, IDC_CHANNEL_LIST), LB_GETCOUNT, 0, 0));
     });
     EXPECT_EQ(items, kChannelCount);
+}
+
+// ---- Per-monitor DPI, the list's name for screen readers, the open ---------
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+TEST_F(MainWindowLauncher, RunsPerMonitorAwareAndTakesIconsForANewDpiBeforeTheDefaultHandling) {
+    // The thread that runs the window, read outside any window procedure: while
+    // one runs, Wine gives the thread the window's context, of which it keeps
+    // only the awareness.
+    const DPI_AWARENESS_CONTEXT context = ::GetThreadDpiAwarenessContext();
+    const bool perMonitorV2 = ::AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    DPI_AWARENESS awareness = DPI_AWARENESS_INVALID;
+    int before[2] = {}, after[2] = {};
+    INT_PTR handled = TRUE;
+    RunWithScript(dlg, [&](HWND h) {
+        ui.Run([&] {
+            awareness = ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(h));
+            for (int which : {ICON_SMALL, ICON_BIG})
+                before[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
+            RECT suggested{};
+            ::GetWindowRect(h, &suggested);
+            // Through the dialog procedure itself: FALSE leaves the message to the dialog manager.
+            const auto procedure = reinterpret_cast<DLGPROC>(::GetWindowLongPtrA(h, DWLP_DLGPROC));
+            handled = procedure(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            for (int which : {ICON_SMALL, ICON_BIG})
+                after[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
+        });
+    });
+    EXPECT_TRUE(perMonitorV2) << "the thread's context is " << context;
+    EXPECT_EQ(awareness, DPI_AWARENESS_PER_MONITOR_AWARE);
+    EXPECT_EQ(before[ICON_BIG], 32);
+    EXPECT_EQ(after[ICON_BIG], 48);
+    EXPECT_EQ(after[ICON_SMALL], 24);
+    EXPECT_FALSE(handled) << "WM_DPICHANGED must go on to the dialog manager";
+}
+
+class CAboutProbe : public CAboutDlg {
+public:
+    std::atomic<HWND> window{nullptr};
+    BOOL OnInitDialog() override {
+        const BOOL result = CAboutDlg::OnInitDialog();
+        window = m_hWnd;
+        return result;
+    }
+};
+
+TEST(AboutBoxDpi, ItsIconTakesTheNewDpisSize) {
+    CAboutProbe about;
+    UiInvoker ui;
+    int before = 0, after = 0;
+    RunWithScript(about, [&](HWND h) {
+        ui.Run([&] {
+            HWND icon = nullptr;
+            for (HWND c = ::GetWindow(h, GW_CHILD); c && !icon; c = ::GetWindow(c, GW_HWNDNEXT))
+                if (::SendMessageA(c, STM_GETICON, 0, 0)) icon = c;
+            before = IconWidth(reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)));
+            RECT suggested{};
+            ::GetWindowRect(h, &suggested);
+            ::SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            after = IconWidth(reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)));
+        });
+    });
+    EXPECT_EQ(before, 32);
+    EXPECT_EQ(after, 48);
+}
+
+TEST_F(MainWindowLauncher, NamesTheListForScreenReadersAndTakesTheNameBackBeforeTheListGoes) {
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_TRUE(SUCCEEDED(com));
+    HWND list = nullptr;
+    std::vector<FakeAccPropServices::Named> named;
+    std::vector<FakeAccPropServices::Cleared> cleared;
+    {
+        FakeAccPropServices annotation;
+        RunWithScript(dlg, [&](HWND h) {
+            list = ::GetDlgItem(h, IDC_CHANNEL_LIST);
+            WaitUntil([&] {
+                bool done = false;
+                ui.Run([&] { done = !annotation.named.empty(); });
+                return done;
+            });
+        });
+        named = annotation.named;
+        cleared = annotation.cleared;
+    }
+    ::CoUninitialize();
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0].hwnd, list);
+    EXPECT_EQ(named[0].idObject, static_cast<DWORD>(OBJID_CLIENT));
+    EXPECT_EQ(named[0].idChild, static_cast<DWORD>(CHILDID_SELF));
+    EXPECT_TRUE(::IsEqualGUID(named[0].prop, FakeAccPropServices::kPropName));
+    EXPECT_EQ(named[0].name, L"Channel list");
+    ASSERT_EQ(cleared.size(), 1u);
+    EXPECT_EQ(cleared[0].hwnd, list);
+    EXPECT_EQ(cleared[0].idObject, static_cast<DWORD>(OBJID_CLIENT));
+    EXPECT_EQ(cleared[0].idChild, static_cast<DWORD>(CHILDID_SELF));
+    ASSERT_EQ(cleared[0].props.size(), 1u);
+    EXPECT_TRUE(::IsEqualGUID(cleared[0].props[0], FakeAccPropServices::kPropName));
+    EXPECT_TRUE(cleared[0].windowExisted) << "cleared after the list was destroyed";
+}
+
+SHELLEXECUTEINFOA g_request{};
+std::string g_file, g_verb;
+int g_requests = 0;
+
+BOOL WINAPI RecordShellExecuteEx(SHELLEXECUTEINFOA* info) {
+    g_request = *info;
+    g_file = info->lpFile ? info->lpFile : "";
+    g_verb = info->lpVerb ? info->lpVerb : "";
+    ++g_requests;
+    return TRUE;
+}
+
+TEST(OpenWebAddress, AsksTheShellToFinishTheOpenBeforeItReturns) {
+    // A program that ends right after an open must not leave it to the shell's
+    // asynchronous completion.
+    UseShellExecuteEx(&RecordShellExecuteEx);
+    OpenWebAddress("https://example.invalid/p/x.html");
+    UseShellExecuteEx(nullptr);
+    ASSERT_EQ(g_requests, 1);
+    EXPECT_EQ(g_request.cbSize, sizeof(SHELLEXECUTEINFOA));
+    EXPECT_EQ(g_request.fMask & SEE_MASK_NOASYNC, static_cast<ULONG>(SEE_MASK_NOASYNC));
+    EXPECT_EQ(g_verb, "open");
+    EXPECT_EQ(g_file, "https://example.invalid/p/x.html");
+    EXPECT_EQ(g_request.nShow, SW_SHOW);
+    EXPECT_EQ(g_request.hwnd, nullptr);
 }
 
 }  // namespace

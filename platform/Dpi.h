@@ -1,0 +1,14 @@
+#pragma once
+// Per-monitor DPI where Windows has it (Windows 10 1607 and later), looked up
+// at run time; elsewhere the system's own metrics, as before.
+
+#include "Afx.h"
+
+// The DPI of the window's monitor, or 0 where the platform cannot tell.
+UINT WindowDpi(HWND hWnd);
+// A system metric at dpi; the system's own value when dpi is 0 or unknown to the platform.
+int SystemMetricForDpi(int index, UINT dpi);
+// The icon resource at exactly size by size pixels, made from the smallest
+// image of its group that is at least that large (the largest when none is):
+// scaled down, an image stays sharp. The caller destroys it; nullptr on failure.
+HICON LoadIconOfSize(HINSTANCE module, UINT id, int size);
