@@ -17,16 +17,18 @@
 
 namespace {
 
-class CMainProbe : public CDialog2Dlg {
+// One of the program's dialogs, telling the test its window once initialised.
+template <class Dialog>
+class CWindowProbe : public Dialog {
 public:
     std::atomic<HWND> window{nullptr};
     BOOL OnInitDialog() override {
-        const BOOL result = CDialog2Dlg::OnInitDialog();
-        window = m_hWnd;
+        const BOOL result = Dialog::OnInitDialog();
+        window = this->m_hWnd;
         return result;
     }
-    using CDialog2Dlg::LastOpened;
 };
+using CMainProbe = CWindowProbe<CDialog2Dlg>;
 
 std::string At(int row) { return ChannelTable[static_cast<std::size_t>(row)].destination; }
 
@@ -280,18 +282,8 @@ TEST_F(MainWindowLauncher, RunsPerMonitorAwareAndTakesIconsForANewDpiBeforeTheDe
     EXPECT_FALSE(handled) << "WM_DPICHANGED must go on to the dialog manager";
 }
 
-class CAboutProbe : public CAboutDlg {
-public:
-    std::atomic<HWND> window{nullptr};
-    BOOL OnInitDialog() override {
-        const BOOL result = CAboutDlg::OnInitDialog();
-        window = m_hWnd;
-        return result;
-    }
-};
-
 TEST(AboutBoxDpi, ItsIconTakesTheNewDpisSize) {
-    CAboutProbe about;
+    CWindowProbe<CAboutDlg> about;
     UiInvoker ui;
     int before = 0, after = 0;
     RunWithScript(about, [&](HWND h) {
