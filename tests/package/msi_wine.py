@@ -37,12 +37,17 @@ def template():
     - HKEY_CURRENT_USER\\Console, the console defaults (colour table, cursor,
       font, window and buffer sizes), which Wine's console host writes the
       first time it opens a console window; a console program started without
-      a console may open one at any moment. The console is opened here once."""
+      a console may open one at any moment. The console is opened here once.
+    - HKEY_CURRENT_USER\\Software\\Wine\\WineDbg, which Wine's debugger creates
+      when it starts for a process that crashed, whichever process it was. Set
+      here with ShowCrashDialog off, so that a crash prints its backtrace and
+      ends rather than waiting for a click; wine() reports any such crash of
+      the programs the tests start."""
     version = subprocess.run(["wine", "--version"], env=env, capture_output=True, text=True).stdout.strip()
     folder = os.environ.get("ORVENNA_WINE_TEMPLATES") or os.path.dirname(prefix)
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, "template-" + re.sub(r"[^A-Za-z0-9.-]", "_", version))
-    made = os.path.join(path, ".booted-with-console")
+    made = os.path.join(path, ".booted-with-console-and-debugger")
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)  # tests running side by side make it once
         if not os.path.exists(made):
@@ -52,9 +57,13 @@ def template():
             subprocess.run(["wineserver", "-w"], env=booting)
             subprocess.run(["wine", "wineconsole", "cmd", "/c", "exit"], env=booting, capture_output=True,
                            stdin=subprocess.DEVNULL, timeout=300)
+            subprocess.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t",
+                            "REG_DWORD", "/d", "0", "/f"], env=booting, capture_output=True)
             subprocess.run(["wineserver", "-w"], env=booting)
             if "\n[Console]" not in open(os.path.join(path, "user.reg"), encoding="utf-8", errors="replace").read():
                 raise RuntimeError(f"the template {path} has no console defaults: Wine's console host wrote none")
+            if "\n[Software\\\\Wine\\\\WineDbg]" not in open(os.path.join(path, "user.reg"), encoding="utf-8").read():
+                raise RuntimeError(f"the template {path} has no debugger settings")
             open(made, "w").close()
     return path
 
@@ -70,7 +79,13 @@ def check(name, ok, detail=""):
 
 
 def wine(*args):
-    return subprocess.run(["wine", *args], env=env, capture_output=True, timeout=600).returncode
+    """Runs a Windows program; a crash of it, or of anything it starts with its
+    output, fails the test with the debugger's report."""
+    done = subprocess.run(["wine", *args], env=env, capture_output=True, timeout=600)
+    report = (done.stdout + done.stderr).decode("utf-8", "replace")
+    if "Unhandled exception" in report or "Unhandled page fault" in report:
+        check(f"no crash under wine {os.path.basename(args[0])}", False, report[-2000:])
+    return done.returncode
 
 
 # Windows Installer's results; a process's status reaches Linux as its low byte.
