@@ -21,13 +21,18 @@ const BYTE* LockedResource(HINSTANCE module, UINT id, UINT type, DWORD* size) {
 constexpr DWORD kGroupHeader = 6;
 constexpr DWORD kGroupEntry = 14;
 
+WindowDpiFn g_windowDpi = nullptr;
+
 }  // namespace
 
 UINT WindowDpi(HWND hWnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const auto getDpiForWindow = std::bit_cast<GetDpiForWindowFn>(User32Proc("GetDpiForWindow"));
+    const auto getDpiForWindow = g_windowDpi ? g_windowDpi : std::bit_cast<WindowDpiFn>(User32Proc("GetDpiForWindow"));
     return getDpiForWindow ? getDpiForWindow(hWnd) : 0;
 }
+
+void UseWindowDpi(WindowDpiFn fn) { g_windowDpi = fn; }
+
+bool IconSizeDiffersAt(UINT dpi) { return SystemMetricForDpi(SM_CXICON, dpi) != ::GetSystemMetrics(SM_CXICON); }
 
 int SystemMetricForDpi(int index, UINT dpi) {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);

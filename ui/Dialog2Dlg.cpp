@@ -12,10 +12,9 @@
 
 namespace {
 
-// Names the list for screen readers once the window has painted: a timer
-// message comes only when no paint is pending, and loading the annotation's
-// library then costs the first paint nothing. The modal loop hands it over.
-constexpr UINT_PTR kNameListTimer = 1;
+// Posted by the About box on a DPI change: its icon is set once the dialog
+// manager has rescaled the controls.
+constexpr UINT kTakeIconForDpi = WM_APP + 1;
 
 HINSTANCE AppModule() {
     CWinApp* app = AfxGetApp();
@@ -69,8 +68,14 @@ BOOL CDialog2Dlg::OnInitDialog() {
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    // A window that opens on a monitor at another scale than the system's gets
+    // no WM_DPICHANGED, only its DPI: its icons are taken for that DPI here.
+    if (const UINT dpi = WindowDpi(m_hWnd); IconSizeDiffersAt(dpi)) OnDpiChanged(dpi);
     FillChannelList();
-    ::SetTimer(m_hWnd, kNameListTimer, 0, nullptr);
+    // Named before the window shows: a screen reader reads the list as soon as
+    // it takes the focus, and hears of no name that comes later.
+    wchar_t name[64];
+    if (::LoadStringW(AppModule(), IDS_CHANNEL_LIST_NAME, name, 64) > 0) m_listName.Set(m_channelList.m_hWnd, name);
     return TRUE;  // the focus goes to the first tab stop, the list
 }
 
@@ -79,10 +84,6 @@ void CDialog2Dlg::FillChannelList() {
 }
 
 BOOL CDialog2Dlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_TIMER && pMsg->hwnd == m_hWnd && pMsg->wParam == kNameListTimer) {
-        OnNameListTimer();
-        return TRUE;
-    }
     m_launcher.CheckSelection(m_channelList, OpenWebAddress);
     return CDialog::PreTranslateMessage(pMsg);
 }
@@ -124,12 +125,6 @@ void CDialog2Dlg::OnDpiChanged(UINT dpi) {
     }
 }
 
-void CDialog2Dlg::OnNameListTimer() {
-    if (!::KillTimer(m_hWnd, kNameListTimer)) return;  // once, however often the message comes
-    wchar_t name[64];
-    if (::LoadStringW(AppModule(), IDS_CHANNEL_LIST_NAME, name, 64) > 0) m_listName.Set(m_channelList.m_hWnd, name);
-}
-
 LRESULT CDialog2Dlg::OnDestroy(WPARAM, LPARAM) {
     m_listName.Clear();  // the children still exist here
     Default();
@@ -163,13 +158,33 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
     ON_BN_CLICKED(IDC_WEBSITE, &CAboutDlg::OnWebsite)
+    ON_MESSAGE(kTakeIconForDpi, &CAboutDlg::OnTakeIconForDpi)
 END_MESSAGE_MAP()
+
+BOOL CAboutDlg::OnInitDialog() {
+    const BOOL result = CDialog::OnInitDialog();
+    // Over a main window on a monitor at another scale than the system's.
+    if (const UINT dpi = WindowDpi(m_hWnd); IconSizeDiffersAt(dpi)) TakeIconForDpi(dpi);
+    return result;
+}
 
 void CAboutDlg::OnWebsite() { OpenWebAddress(kMakerHomePage); }
 
 void CAboutDlg::OnDpiChanged(UINT dpi) {
+    // The icon control resizes itself to its icon, so the new one is set after
+    // the dialog manager has rescaled the controls, which follows this call.
+    m_dpi = dpi;
+    ::PostMessageA(m_hWnd, kTakeIconForDpi, 0, 0);
+}
+
+LRESULT CAboutDlg::OnTakeIconForDpi(WPARAM, LPARAM) {
+    if (m_dpi) TakeIconForDpi(m_dpi);  // the DPI of the last change, whoever posted this
+    return 0;
+}
+
+void CAboutDlg::TakeIconForDpi(UINT dpi) {
     // The icon control, the one child that answers with an icon, shows the
-    // application icon at the new DPI's size.
+    // application icon at dpi's size.
     for (HWND c = ::GetWindow(m_hWnd, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
         if (!::SendMessageA(c, STM_GETICON, 0, 0)) continue;
         if (HICON icon = AppIconForDpi(SM_CXICON, dpi)) {

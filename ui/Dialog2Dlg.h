@@ -28,7 +28,6 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDpiChanged(UINT dpi) override;
-    void OnNameListTimer();
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     // The icon the window shows large: the one made for its DPI, once there is one.
     HICON BigIcon() const { return m_bigIcon.Get() ? m_bigIcon.Get() : m_hIcon; }
@@ -41,7 +40,7 @@ protected:
 
     CListBox m_channelList;
     HICON m_hIcon;
-    COwnedIcon m_bigIcon;  // made for the window's DPI when it changes
+    COwnedIcon m_bigIcon;  // made for the window's DPI when it differs from the system's
     COwnedIcon m_smallIcon;
     CAccessibleName m_listName;
     ChannelLauncher m_launcher;  // one per run: the main window exists once
@@ -54,12 +53,16 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
     void OnWebsite();
     void OnDpiChanged(UINT dpi) override;
+    LRESULT OnTakeIconForDpi(WPARAM wParam, LPARAM lParam);
+    void TakeIconForDpi(UINT dpi);
 
     DECLARE_MESSAGE_MAP()
 
-    COwnedIcon m_icon;  // made for the box's DPI when it changes
+    COwnedIcon m_icon;  // made for the box's DPI when it differs from the system's
+    UINT m_dpi = 0;     // the DPI of the last change
 };
 
 class CHelpDlg : public CDialog {

@@ -23,6 +23,15 @@
 
 namespace {
 
+// The starts in a row, and the storm's messages per 500. A quarter on the
+// 32-bit build, which these machines run under emulation, where the counts
+// measure the emulator more than the program; the 64-bit build keeps the full ones.
+#ifdef _WIN64
+constexpr int kStressCount = 200;
+#else
+constexpr int kStressCount = 50;
+#endif
+
 // Every address the program may open, in the form the browser receives it.
 std::set<std::string> OwnAddresses() {
     std::set<std::string> own;
@@ -161,7 +170,7 @@ TEST_F(Hostile, AStormOfRandomMessagesNeitherCrashesNorHangsNorOpensForeignAddre
     ASSERT_TRUE(program.Main());
     const HWND targets[] = {program.Main(), program.List(), program.Control(IDC_CHANNELS)};
     std::mt19937 random(20261209);
-    constexpr int kMessages = 100000;
+    constexpr int kMessages = kStressCount * 500;
     // Each answer is a round trip between the processes; one after every 100
     // posts still names, on a failure, the posts since the last answer.
     constexpr int kAnswerEvery = 100;
@@ -196,7 +205,7 @@ TEST_F(Hostile, AStormOfRandomMessagesNeitherCrashesNorHangsNorOpensForeignAddre
             }
             recent.clear();
         }
-        if (posted % 10000 == 0) {
+        if (posted % (kMessages / 10) == 0) {
             // A real selection between the random messages.
             program.Focus();
             ClickListItem(program.List(), static_cast<int>(random() % kChannelCount));
@@ -229,9 +238,9 @@ std::size_t RunningCopies() {
     return n;
 }
 
-TEST_F(Hostile, TwoHundredStartsAndEndsInARow) {
+TEST_F(Hostile, StartsAndEndsInARow) {
     int exits = 0;
-    for (int run = 0; run < 200; ++run) {
+    for (int run = 0; run < kStressCount; ++run) {
         ProgramUnderTest program;
         ASSERT_TRUE(program.Main()) << "run " << run;
         switch (run % 3) {

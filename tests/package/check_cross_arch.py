@@ -16,11 +16,9 @@ usage: check_cross_arch.py SIGNED_WIN32_DIR SIGNED_WIN64_DIR NEXT_VERSION_WIN64_
 (the folders as check_signing.sh leaves them; run with DISPLAY set)
 """
 import os
-import subprocess
 import sys
 
 from msi_wine import *  # noqa: F401,F403
-import msi_wine
 
 dir32, dir64, next64, bench, verify_trust, prefix = (os.path.abspath(a) for a in sys.argv[1:7])
 use_prefix(prefix)
@@ -57,8 +55,9 @@ def trust():
     trusted, so the answers before the throwaway root is added are only shown."""
     files = [os.path.join(d, f) for d in (dir32, dir64) for f in sorted(os.listdir(d))
              if (f.endswith(".msi") and "rebuilt" not in f) or f in ("Lumbrel.exe", "Lumbrel-tampered.exe")]
-    out = subprocess.run(["wine", verify_trust, to_windows(os.path.join(dir64, "throwaway-root.der")),
-                          *(to_windows(f) for f in files)], env=msi_wine.env, capture_output=True, text=True).stdout
+    done, _ = run_wine(verify_trust, to_windows(os.path.join(dir64, "throwaway-root.der")),
+                       *(to_windows(f) for f in files))
+    out = done.stdout.decode("utf-8", "replace")
     answers = {}
     for line in out.splitlines():
         trust_pass, result, name = line.split(" ", 2)

@@ -8,6 +8,8 @@ import shutil
 import subprocess
 import tempfile
 
+import wine_crashes
+
 prefix = None
 env = None
 
@@ -37,17 +39,15 @@ def template():
     - HKEY_CURRENT_USER\\Console, the console defaults (colour table, cursor,
       font, window and buffer sizes), which Wine's console host writes the
       first time it opens a console window; a console program started without
-      a console may open one at any moment. The console is opened here once.
-    - HKEY_CURRENT_USER\\Software\\Wine\\WineDbg, which Wine's debugger creates
-      when it starts for a process that crashed, whichever process it was. Set
-      here with ShowCrashDialog off, so that a crash prints its backtrace and
-      ends rather than waiting for a click; wine() reports any such crash of
-      the programs the tests start."""
+      a console (the debugger, through cmd, among them) opens one. The console
+      is opened here once.
+    - The debugger's settings (see wine_crashes): its report in a file of the
+      prefix, and no crash dialog."""
     version = subprocess.run(["wine", "--version"], env=env, capture_output=True, text=True).stdout.strip()
     folder = os.environ.get("ORVENNA_WINE_TEMPLATES") or os.path.dirname(prefix)
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, "template-" + re.sub(r"[^A-Za-z0-9.-]", "_", version))
-    made = os.path.join(path, ".booted-with-console-and-debugger")
+    made = os.path.join(path, ".booted-with-console-and-crash-log")
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)  # tests running side by side make it once
         if not os.path.exists(made):
@@ -57,12 +57,12 @@ def template():
             subprocess.run(["wineserver", "-w"], env=booting)
             subprocess.run(["wine", "wineconsole", "cmd", "/c", "exit"], env=booting, capture_output=True,
                            stdin=subprocess.DEVNULL, timeout=300)
-            subprocess.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t",
-                            "REG_DWORD", "/d", "0", "/f"], env=booting, capture_output=True)
-            subprocess.run(["wineserver", "-w"], env=booting)
-            if "\n[Console]" not in open(os.path.join(path, "user.reg"), encoding="utf-8", errors="replace").read():
+            wine_crashes.setup(booting)
+            saved = open(os.path.join(path, "user.reg"), encoding="utf-8", errors="replace").read()
+            if "\n[Console]" not in saved:
                 raise RuntimeError(f"the template {path} has no console defaults: Wine's console host wrote none")
-            if "\n[Software\\\\Wine\\\\WineDbg]" not in open(os.path.join(path, "user.reg"), encoding="utf-8").read():
+            if "\n[Software\\\\Wine\\\\WineDbg]" not in saved or "orvenna-crashes" not in open(
+                    os.path.join(path, "system.reg"), encoding="utf-8", errors="replace").read():
                 raise RuntimeError(f"the template {path} has no debugger settings")
             open(made, "w").close()
     return path
@@ -78,14 +78,35 @@ def check(name, ok, detail=""):
         failures.append(name)
 
 
-def wine(*args):
-    """Runs a Windows program; a crash of it, or of anything it starts with its
-    output, fails the test with the debugger's report."""
+def settle():
+    """Waits until every process of the prefix has ended and its registry is saved."""
+    subprocess.run(["wineserver", "-w"], env=env)
+
+
+def run_wine(*args):
+    """Runs a Windows program once everything the step before started has
+    ended, and waits until everything it started has ended too. A crash of a
+    program of ours fails the test; one of Wine's own is printed and listed
+    (the rule and its reasons are in wine_crashes). The finished process, and
+    whether one of Wine's own programs crashed."""
+    settle()
+    start = wine_crashes.log_size(prefix)
     done = subprocess.run(["wine", *args], env=env, capture_output=True, timeout=600)
-    report = (done.stdout + done.stderr).decode("utf-8", "replace")
-    if "Unhandled exception" in report or "Unhandled page fault" in report:
-        check(f"no crash under wine {os.path.basename(args[0])}", False, report[-2000:])
-    return done.returncode
+    settle()
+    done.output = (done.stdout + done.stderr).decode("utf-8", "replace")
+    wines_own = False
+    for crash in wine_crashes.reports(prefix, start, done.output):
+        if crash.ours:
+            check(f"no crash under wine {os.path.basename(args[0])}: {crash.name}", False, crash.summary())
+        else:
+            wine_crashes.note_wines_own(crash, f"wine {os.path.basename(args[0])}")
+            wines_own = True
+    return done, wines_own
+
+
+def wine(*args):
+    """A Windows program's status, run as run_wine runs it."""
+    return run_wine(*args)[0].returncode
 
 
 # Windows Installer's results; a process's status reaches Linux as its low byte.
@@ -93,10 +114,33 @@ RESULTS = {0: "success", 1603: "fatal error during installation", 1620: "this in
            1627: "function failed", 1638: "another version of this product is already installed"}
 
 
+# Wine's own system folders, a third of the prefix's files by size and never
+# written by a per-user installer: left out of the state kept for a second try.
+SYSTEM_FOLDERS = ("system32", "syswow64", "winsxs")
+
+
 def msiexec(*args):
-    """msiexec, silently; its status, and what that status means."""
-    status = wine("msiexec", *args, "/qn")
-    subprocess.run(["wineserver", "-w"], env=env)
+    """msiexec, silently; its status, and what that status means. A crash of
+    msiexec (Wine's, running none of our code) may leave an install half done,
+    so msiexec then runs again, once, from the state the first try began in;
+    a second crash fails the test."""
+    settle()
+    kept = prefix + ".before-msiexec"  # beside it: a rename never crosses a mount
+    shutil.rmtree(kept, ignore_errors=True)
+    windows = os.path.join(drive_c(), "windows")
+    shutil.copytree(prefix, kept, symlinks=True,
+                    ignore=lambda folder, names: SYSTEM_FOLDERS if os.path.samefile(folder, windows) else ())
+    done, crashed = run_wine("msiexec", *args, "/qn")
+    if crashed:
+        print("  msiexec crashed: once more, from the state before it", flush=True)
+        for name in SYSTEM_FOLDERS:
+            if os.path.exists(os.path.join(windows, name)):
+                os.rename(os.path.join(windows, name), os.path.join(kept, "drive_c", "windows", name))
+        shutil.rmtree(prefix)
+        os.rename(kept, prefix)
+        done, crashed = run_wine("msiexec", *args, "/qn")
+        check("msiexec does not crash twice in a row", not crashed)
+    status = done.returncode
     meaning = [f"{code} ({text})" for code, text in RESULTS.items() if code & 0xFF == status]
     return status, " or ".join(meaning) or "unknown"
 
@@ -264,5 +308,6 @@ def finish(all_passed):
     """Stops the prefix's wineserver, removes the work folder and reports; the exit status."""
     subprocess.run(["wineserver", "-k"], env=env)
     shutil.rmtree(work, ignore_errors=True)
+    shutil.rmtree(prefix + ".before-msiexec", ignore_errors=True)
     print(f"{len(failures)} failed" if failures else all_passed)
     return 1 if failures else 0

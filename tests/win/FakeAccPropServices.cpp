@@ -39,7 +39,8 @@ HRESULT WINAPI FakeAccPropServices::CreateInstance(IUnknown* outer, REFIID riid,
 
 HRESULT WINAPI FakeAccPropServices::SetHwndPropStr(HWND hwnd, DWORD idObject, DWORD idChild, MSAAPROPID idProp,
                                                    LPCWSTR str) {
-    named.push_back({hwnd, idObject, idChild, idProp, str ? str : L""});
+    named.push_back(
+        {hwnd, idObject, idChild, idProp, str ? str : L"", ::IsWindowVisible(::GetAncestor(hwnd, GA_ROOT)) != FALSE});
     return S_OK;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // A stand-in for oleacc's annotation service, registered in the calling
 // thread's apartment, where COM finds it before the registry: it records the
-// names set on windows and the windows cleared, and whether each cleared
-// window still existed then.
+// names set on windows, whether each window was showing then, and the windows
+// cleared, and whether each cleared window still existed then.
 
 #include <objbase.h>
 #include <oleacc.h>
@@ -17,6 +17,7 @@ public:
         DWORD idObject, idChild;
         GUID prop;
         std::wstring name;
+        bool windowShown;  // whether the control's top-level window was visible then
     };
     struct Cleared {
         HWND hwnd;

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 
 #include "ChannelTable.h"
 #include "Dialog2Dlg.h"
+#include "Dpi.h"
 #include "FakeAccPropServices.h"
 #include "OpenWebAddress.h"
 #include "ProbeDialog.h"
@@ -251,55 +253,86 @@ int IconWidth(HICON icon) {
     return bitmap.bmWidth;
 }
 
-TEST_F(MainWindowLauncher, RunsPerMonitorAwareAndTakesIconsForANewDpiBeforeTheDefaultHandling) {
+// A window on a monitor at 150% in a system at 100%, which Wine cannot make.
+UINT WINAPI At144Dpi(HWND) { return 144; }
+
+TEST(MainWindowDpi, RunsPerMonitorAwareWithIconsForItsDpiAtCreationAndForANewOneBeforeTheDefaultHandling) {
     // The thread that runs the window, read outside any window procedure: while
     // one runs, Wine gives the thread the window's context, of which it keeps
     // only the awareness.
     const DPI_AWARENESS_CONTEXT context = ::GetThreadDpiAwarenessContext();
-    const bool perMonitorV2 = ::AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    DPI_AWARENESS awareness = DPI_AWARENESS_INVALID;
-    int before[2] = {}, after[2] = {};
-    INT_PTR handled = TRUE;
-    RunWithScript(dlg, [&](HWND h) {
-        ui.Run([&] {
-            awareness = ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(h));
-            for (int which : {ICON_SMALL, ICON_BIG})
-                before[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
-            RECT suggested{};
-            ::GetWindowRect(h, &suggested);
-            // Through the dialog procedure itself: FALSE leaves the message to the dialog manager.
-            const auto procedure = reinterpret_cast<DLGPROC>(::GetWindowLongPtrA(h, DWLP_DLGPROC));
-            handled = procedure(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-            for (int which : {ICON_SMALL, ICON_BIG})
-                after[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
+    EXPECT_TRUE(::AreDpiAwarenessContextsEqual(context, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+        << "the thread's context is " << context;
+    for (const WindowDpiFn windowDpi : {WindowDpiFn{nullptr}, &At144Dpi}) {
+        UseWindowDpi(windowDpi);
+        CMainProbe dlg;
+        UiInvoker ui;
+        TestApp().m_pMainWnd = &dlg;
+        DPI_AWARENESS awareness = DPI_AWARENESS_INVALID;
+        int before[2] = {}, after[2] = {};
+        INT_PTR handled = TRUE;
+        RunWithScript(dlg, [&](HWND h) {
+            ui.Run([&] {
+                awareness = ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(h));
+                for (int which : {ICON_SMALL, ICON_BIG})
+                    before[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
+                RECT suggested{};
+                ::GetWindowRect(h, &suggested);
+                // Through the dialog procedure itself: FALSE leaves the message to the dialog manager.
+                const auto procedure = reinterpret_cast<DLGPROC>(::GetWindowLongPtrA(h, DWLP_DLGPROC));
+                handled = procedure(h, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+                for (int which : {ICON_SMALL, ICON_BIG})
+                    after[which] = IconWidth(reinterpret_cast<HICON>(::SendMessageA(h, WM_GETICON, which, 0)));
+            });
         });
-    });
-    EXPECT_TRUE(perMonitorV2) << "the thread's context is " << context;
-    EXPECT_EQ(awareness, DPI_AWARENESS_PER_MONITOR_AWARE);
-    EXPECT_EQ(before[ICON_BIG], 32);
-    EXPECT_EQ(after[ICON_BIG], 48);
-    EXPECT_EQ(after[ICON_SMALL], 24);
-    EXPECT_FALSE(handled) << "WM_DPICHANGED must go on to the dialog manager";
+        TestApp().m_pMainWnd = nullptr;
+        UseWindowDpi(nullptr);
+        std::printf("main window at %s: icons %d and %d at creation, %d and %d at 192 DPI\n",
+                    windowDpi ? "144 DPI" : "the system DPI", before[ICON_BIG], before[ICON_SMALL], after[ICON_BIG],
+                    after[ICON_SMALL]);
+        EXPECT_EQ(awareness, DPI_AWARENESS_PER_MONITOR_AWARE);
+        EXPECT_EQ(before[ICON_BIG], windowDpi ? 48 : 32);
+        EXPECT_EQ(before[ICON_SMALL], windowDpi ? 24 : 16);
+        EXPECT_EQ(after[ICON_BIG], 64);
+        EXPECT_EQ(after[ICON_SMALL], 32);
+        EXPECT_FALSE(handled) << "WM_DPICHANGED must go on to the dialog manager";
+    }
 }
 
-TEST(AboutBoxDpi, ItsIconTakesTheNewDpisSize) {
-    CWindowProbe<CAboutDlg> about;
-    UiInvoker ui;
-    int before = 0, after = 0;
-    RunWithScript(about, [&](HWND h) {
-        ui.Run([&] {
+TEST(AboutBoxDpi, ItsIconHasTheSizeForItsDpiAtCreationAndAfterTheRelayoutOfAChange) {
+    for (const WindowDpiFn windowDpi : {WindowDpiFn{nullptr}, &At144Dpi}) {
+        UseWindowDpi(windowDpi);
+        CWindowProbe<CAboutDlg> about;
+        UiInvoker ui;
+        int atCreation = 0, duringChange = 0;
+        bool changed = false;
+        RunWithScript(about, [&](HWND h) {
             HWND icon = nullptr;
-            for (HWND c = ::GetWindow(h, GW_CHILD); c && !icon; c = ::GetWindow(c, GW_HWNDNEXT))
-                if (::SendMessageA(c, STM_GETICON, 0, 0)) icon = c;
-            before = IconWidth(reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)));
-            RECT suggested{};
-            ::GetWindowRect(h, &suggested);
-            ::SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-            after = IconWidth(reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)));
+            const auto width = [&] {
+                return IconWidth(reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)));
+            };
+            ui.Run([&] {
+                for (HWND c = ::GetWindow(h, GW_CHILD); c && !icon; c = ::GetWindow(c, GW_HWNDNEXT))
+                    if (::SendMessageA(c, STM_GETICON, 0, 0)) icon = c;
+                atCreation = width();
+                RECT suggested{};
+                ::GetWindowRect(h, &suggested);
+                ::SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+                duringChange = width();  // the dialog manager's re-layout has yet to come
+            });
+            changed = WaitUntil([&] {
+                int now = 0;
+                ui.Run([&] { now = width(); });
+                return now == 64;
+            });
         });
-    });
-    EXPECT_EQ(before, 32);
-    EXPECT_EQ(after, 48);
+        UseWindowDpi(nullptr);
+        std::printf("About box at %s: icon %d at creation, %d at 192 DPI\n", windowDpi ? "144 DPI" : "the system DPI",
+                    atCreation, changed ? 64 : duringChange);
+        EXPECT_EQ(atCreation, windowDpi ? 48 : 32);
+        EXPECT_EQ(duringChange, atCreation) << "set before the dialog manager's re-layout";
+        EXPECT_TRUE(changed) << "no 64-pixel icon after a change to 192 DPI";
+    }
 }
 
 TEST_F(MainWindowLauncher, NamesTheListForScreenReadersAndTakesTheNameBackBeforeTheListGoes) {
@@ -328,6 +361,7 @@ TEST_F(MainWindowLauncher, NamesTheListForScreenReadersAndTakesTheNameBackBefore
     EXPECT_EQ(named[0].idChild, static_cast<DWORD>(CHILDID_SELF));
     EXPECT_TRUE(::IsEqualGUID(named[0].prop, FakeAccPropServices::kPropName));
     EXPECT_EQ(named[0].name, L"Channel list");
+    EXPECT_FALSE(named[0].windowShown) << "named after the window showed: a screen reader read it unnamed";
     ASSERT_EQ(cleared.size(), 1u);
     EXPECT_EQ(cleared[0].hwnd, list);
     EXPECT_EQ(cleared[0].idObject, static_cast<DWORD>(OBJID_CLIENT));
