@@ -14,9 +14,13 @@
 # Leaves in OUT the signed installer and program, the tampered program, the
 # throwaway root and an installer rebuilt from a changed program, for the
 # installer tests under Wine.
-# usage: check_signing.sh SOURCE_DIR PRESET OUT
+# The same unsigned trees, built without the key, are also the second build
+# of the reproducibility check: the program, its zip and its installer match
+# the given build's byte for byte; and the installer made from a changed
+# program is a new product in a new package (both codes differ).
+# usage: check_signing.sh SOURCE_DIR PRESET BUILD_DIR OUT
 set -euo pipefail
-src=$1 preset=$2 out=$3
+src=$1 preset=$2 build=$3 out=$4
 work=$(mktemp -d /tmp/orvenna-sign.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -151,9 +155,14 @@ same_release() {
 }
 check "two signed builds: exe, zip and installer byte-identical" same_release
 check "two signed builds: the signed exe differs from the unsigned one" bash -c "! cmp -s '$work/one/release-stage/Lumbrel.exe' '$work/one/bin/Lumbrel.exe'"
-package one
+# Without the key and SOURCE_DATE_EPOCH, as the build that the test command
+# made: this build from the copy must be that one byte for byte.
+env -u SOURCE_DATE_EPOCH cmake --build "$work/one" --target package >/dev/null
 check "key removed, no source changed: the release exe is the unsigned build" cmp "$work/one/release-stage/Lumbrel.exe" "$work/one/bin/Lumbrel.exe"
 check "key removed: the installer is unsigned" unsigned "$work/one/release/$(basename "$msi")"
+for file in bin/Lumbrel.exe "release/$(basename "$zip")" "release/$(basename "$msi")"; do
+  check "a second build from a copy of the source: $(basename "$file") byte-identical" cmp "$build/$file" "$work/one/$file"
+done
 package one "${keyed[@]}"
 check "key given again: signed again, as before" cmp "$work/one/release-stage/Lumbrel.exe" "$work/two/release-stage/Lumbrel.exe"
 
@@ -170,6 +179,14 @@ arch=$([ "$preset" = win32 ] && echo win32 || echo win64)
 /usr/bin/python3 "$work/src/tools/package/make_msi.py" "$out/Orvenna-2.0-$arch-rebuilt.msi" 2.0 "$arch" "$work/changed.exe" \
   "$work/stamped/res/Lumbrel.ico" https://www.lumbrel.com/p/orvenna.html --no-sums
 cp "$work/changed.exe" "$out/Lumbrel-rebuilt.exe"
+codes() {  # the product code and the package code of an installer
+  msiinfo export "$1" Property | awk -F'\t' '$1 == "ProductCode" { print $2 }'
+  msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'
+}
+codes "$build/release/$(basename "$msi")" >"$work/codes-a"
+codes "$out/Orvenna-2.0-$arch-rebuilt.msi" >"$work/codes-b"
+check "a changed program: a new product code and package code ($(paste -sd' ' "$work/codes-b"))" \
+  test "$(wc -l <"$work/codes-a")" -eq 2 -a "$(sort -u "$work/codes-a" "$work/codes-b" | wc -l)" -eq 4
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -292,7 +292,7 @@ TEST(MainWindowDpi, RunsPerMonitorAwareWithIconsForItsDpiAtCreationAndForANewOne
                     after[ICON_SMALL]);
         EXPECT_EQ(awareness, DPI_AWARENESS_PER_MONITOR_AWARE);
         EXPECT_EQ(before[ICON_BIG], windowDpi ? 48 : 32);
-        EXPECT_EQ(before[ICON_SMALL], windowDpi ? 24 : 16);
+        EXPECT_EQ(before[ICON_SMALL], windowDpi ? 24 : 32);  // at the system DPI, one handle serves both
         EXPECT_EQ(after[ICON_BIG], 64);
         EXPECT_EQ(after[ICON_SMALL], 32);
         EXPECT_FALSE(handled) << "WM_DPICHANGED must go on to the dialog manager";
@@ -355,6 +355,11 @@ TEST_F(MainWindowLauncher, NamesTheListForScreenReadersAndTakesTheNameBackBefore
         cleared = annotation.cleared;
     }
     ::CoUninitialize();
+    for (const auto& n : named)
+        std::printf("annotation: name \"%ls\" set %s the window showed\n", n.name.c_str(),
+                    n.windowShown ? "after" : "before");
+    for (const auto& c : cleared)
+        std::printf("annotation: cleared while the list %s\n", c.windowExisted ? "existed" : "was gone");
     ASSERT_EQ(named.size(), 1u);
     EXPECT_EQ(named[0].hwnd, list);
     EXPECT_EQ(named[0].idObject, static_cast<DWORD>(OBJID_CLIENT));
