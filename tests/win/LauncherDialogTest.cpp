@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <string>
 
 #include "ChannelTable.h"
@@ -287,9 +286,6 @@ TEST(MainWindowDpi, RunsPerMonitorAwareWithIconsForItsDpiAtCreationAndForANewOne
         });
         TestApp().m_pMainWnd = nullptr;
         UseWindowDpi(nullptr);
-        std::printf("main window at %s: icons %d and %d at creation, %d and %d at 192 DPI\n",
-                    windowDpi ? "144 DPI" : "the system DPI", before[ICON_BIG], before[ICON_SMALL], after[ICON_BIG],
-                    after[ICON_SMALL]);
         EXPECT_EQ(awareness, DPI_AWARENESS_PER_MONITOR_AWARE);
         EXPECT_EQ(before[ICON_BIG], windowDpi ? 48 : 32);
         EXPECT_EQ(before[ICON_SMALL], windowDpi ? 24 : 32);  // at the system DPI, one handle serves both
@@ -327,8 +323,6 @@ TEST(AboutBoxDpi, ItsIconHasTheSizeForItsDpiAtCreationAndAfterTheRelayoutOfAChan
             });
         });
         UseWindowDpi(nullptr);
-        std::printf("About box at %s: icon %d at creation, %d at 192 DPI\n", windowDpi ? "144 DPI" : "the system DPI",
-                    atCreation, changed ? 64 : duringChange);
         EXPECT_EQ(atCreation, windowDpi ? 48 : 32);
         EXPECT_EQ(duringChange, atCreation) << "set before the dialog manager's re-layout";
         EXPECT_TRUE(changed) << "no 64-pixel icon after a change to 192 DPI";
@@ -343,23 +337,11 @@ TEST_F(MainWindowLauncher, NamesTheListForScreenReadersAndTakesTheNameBackBefore
     std::vector<FakeAccPropServices::Cleared> cleared;
     {
         FakeAccPropServices annotation;
-        RunWithScript(dlg, [&](HWND h) {
-            list = ::GetDlgItem(h, IDC_CHANNEL_LIST);
-            WaitUntil([&] {
-                bool done = false;
-                ui.Run([&] { done = !annotation.named.empty(); });
-                return done;
-            });
-        });
+        RunWithScript(dlg, [&](HWND h) { list = ::GetDlgItem(h, IDC_CHANNEL_LIST); });
         named = annotation.named;
         cleared = annotation.cleared;
     }
     ::CoUninitialize();
-    for (const auto& n : named)
-        std::printf("annotation: name \"%ls\" set %s the window showed\n", n.name.c_str(),
-                    n.windowShown ? "after" : "before");
-    for (const auto& c : cleared)
-        std::printf("annotation: cleared while the list %s\n", c.windowExisted ? "existed" : "was gone");
     ASSERT_EQ(named.size(), 1u);
     EXPECT_EQ(named[0].hwnd, list);
     EXPECT_EQ(named[0].idObject, static_cast<DWORD>(OBJID_CLIENT));
