@@ -19,11 +19,8 @@ The rule, by the image of the process that crashed:
   decided by the checks of what the step did, which stay as strict as ever.
 - A crash announced with no report to name its process counts as ours.
 
-usage, with WINEPREFIX set:
-  wine_crashes.py setup            has the prefix start the debugger so
-  wine_crashes.py size             the log's size in bytes
-  wine_crashes.py report [OFFSET]  prints the reports after OFFSET bytes of the
-                                   log; exits 1 when one is ours
+usage, with WINEPREFIX set: wine_crashes.py setup | size | report [OFFSET]
+(report prints the reports after OFFSET bytes of the log; exits 1 when one is ours)
 """
 import os
 import re
@@ -67,18 +64,9 @@ class Crash:
         self.name = self.image.rsplit("\\", 1)[-1] if self.image else "a process the report does not name"
 
     def summary(self):
-        """The report without the other processes' threads."""
-        lines = []
-        in_threads = False
-        for line in self.text.splitlines():
-            if line.startswith("Threads:"):
-                in_threads = True
-                lines.append(f"Crashed process: {self.image}")
-            elif in_threads and line.startswith("System information:"):
-                in_threads = False
-            if not in_threads:
-                lines.append(line)
-        return "\n".join(lines)
+        """The report with its process list cut to the process that crashed."""
+        return re.sub(r"(?ms)^Threads:.*?(?=^System information:|\Z)", lambda _: f"Crashed process: {self.image}\n",
+                      self.text)
 
 
 def reports(prefix, offset=0, announced=""):
